@@ -1,0 +1,266 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "game.h"
+
+#include "board.h"
+
+#include <cmath>
+
+namespace tavlo {
+
+namespace {
+
+constexpr const char* kTurnAtStart = "'s Turn";
+constexpr const char* kTurnAfterRoll = "'s  Turn"; // two blanks, as the game has always shown
+constexpr const char* kWins = "  Wins";
+
+} // namespace
+
+PlayerFields fieldsOf(GameState& s, int n) {
+    switch (n) {
+    case 2:
+        return {s.movetotalcountp2, s.movecurrentcountp2, s.tokenrectp2};
+    case 3:
+        return {s.movetotalcountp3, s.movecurrentcountp3, s.tokenrectp3};
+    case 4:
+        return {s.movetotalcountp4, s.movecurrentcountp4, s.tokenrectp4};
+    default:
+        return {s.movetotalcountp1, s.movecurrentcountp1, s.tokenrectp1};
+    }
+}
+
+Game::Game(Window& window, RandomSource& random)
+    : window_(window), random_(random), common_(window, random) {}
+
+void Game::selectOption(Control option) {
+    if (!window_.selectOption(option))
+        return;
+    if (option == Control::player2)
+        player2_Click();
+    else if (option == Control::player3)
+        player3_Click();
+    else if (option == Control::player4)
+        player4_Click();
+}
+
+void Game::resetTokenRects() {
+    for (int n = 1; n <= 4; ++n)
+        fieldsOf(state_, n).rect = player(n).startRect;
+}
+
+void Game::setStartPictures(bool legendToo) {
+    for (const PlayerBinding& p : kPlayers)
+        window_.perform(op::SetPicture{p.startToken, ImageList::ImageList1, p.cookie});
+    if (legendToo)
+        for (const PlayerBinding& p : kPlayers)
+            window_.perform(op::SetPicture{p.legendToken, ImageList::ImageList1, p.cookie});
+}
+
+void Game::Form_Load() {
+    window_.perform(op::SetBackColor{Control::frmmain, kNavy});
+    for (Control c : {Control::frameplayername, Control::frameselectnoofplayer, Control::player2,
+                      Control::player3, Control::player4, Control::picdice})
+        window_.perform(op::SetBackColor{c, kNavy});
+    for (Control c : {Control::player2, Control::player3, Control::player4})
+        window_.perform(op::SetForeColor{c, kWhite});
+    window_.perform(op::SetBackColor{Control::lblcurrentplayer, kNavy});
+    state_.diceframe = 1;
+    window_.perform(op::DrawBoard{});
+    window_.perform(op::SetPicture{Control::picdice, ImageList::ImageList2, kRestingDie});
+    setStartPictures(true);
+    selectOption(Control::player2);
+    state_.noofplayers = 2;
+    window_.perform(op::SetCaption{Control::lblcurrentplayer,
+                                   window_.text(Control::txtplayer1name) + kTurnAtStart});
+    resetTokenRects();
+    state_.currentplayer = 1;
+    window_.perform(op::SetForeColor{Control::lblcurrentplayer, player(1).turnColour});
+    state_.playagain = kFalse;
+    state_.gameover = kFalse;
+}
+
+void Game::cmdnewgame_Click() {
+    common_.unlocksetup();
+    common_.hideextratokens();
+    state_.gameover = kFalse;
+    window_.perform(op::SetVisible{Control::lblwinner, false});
+    window_.perform(op::SetVisible{Control::imgstartp1, true});
+    window_.perform(op::SetVisible{Control::imgstartp2, true});
+    setStartPictures(false);
+    selectOption(Control::player2);
+    state_.noofplayers = 2;
+    window_.perform(op::SetCaption{Control::lblcurrentplayer,
+                                   window_.text(Control::txtplayer1name) + kTurnAtStart});
+    resetTokenRects();
+    // Parked just below the board, out of sight; they keep the last game's pictures.
+    for (int n = 1; n <= 4; ++n) {
+        const TokenRect& r = fieldsOf(state_, n).rect;
+        window_.perform(op::Move{player(n).boardToken, r.Left, kBoardTwips, r.Width, r.Height});
+    }
+    state_.currentplayer = 1;
+    window_.perform(op::SetForeColor{Control::lblcurrentplayer, player(1).turnColour});
+    state_.rollticks = 0;
+    state_.playagain = kFalse;
+    for (int n = 1; n <= 4; ++n) {
+        PlayerFields f = fieldsOf(state_, n);
+        f.lastRoll = 0;
+        f.square = 0;
+    }
+}
+
+void Game::cmdexit_Click() { window_.perform(op::Close{}); }
+
+void Game::player2_Click() {
+    state_.noofplayers = 2;
+    common_.hideextratokens();
+}
+
+void Game::player3_Click() {
+    common_.hideextratokens();
+    state_.noofplayers = 3;
+    window_.perform(op::SetVisible{Control::imgstartp3, true});
+    selectOption(Control::player3);
+}
+
+void Game::player4_Click() {
+    common_.hideextratokens();
+    state_.noofplayers = 4;
+    selectOption(Control::player4);
+    window_.perform(op::SetVisible{Control::imgstartp3, true});
+    window_.perform(op::SetVisible{Control::imgstartp4, true});
+}
+
+void Game::picdice_Click() {
+    if (state_.gameover != 0)
+        return;
+    state_.diceframe = 1;
+    common_.locksetup();
+    common_.shuffledice();
+    window_.perform(op::SetEnabled{Control::Timer2, true});
+    window_.perform(op::SetMousePointer{MousePointer::Busy});
+}
+
+void Game::Timer2_Timer() {
+    if (state_.diceframe == 7)
+        state_.diceframe = 1;
+    state_.dicevalue = common_.dicesequence(state_.diceframe);
+    window_.perform(op::SetPicture{Control::picdice, ImageList::ImageList2, state_.dicevalue});
+    ++state_.diceframe;
+    ++state_.rollticks;
+    if (state_.rollticks == kRollTicks)
+        endRoll();
+}
+
+int Game::chooseMover() const {
+    const std::int16_t c = state_.currentplayer;
+    if (c == 2)
+        return 2;
+    if (c == 3 && state_.noofplayers >= 3)
+        return 3;
+    if (c == 4 && state_.noofplayers == 4)
+        return 4;
+    return 1;
+}
+
+void Game::endRoll() {
+    window_.perform(op::SetEnabled{Control::Timer2, false});
+    state_.diceframe = 1;
+    state_.rollticks = 0;
+    window_.perform(op::Pause{kStepPauseMs});
+
+    const int mover = chooseMover();
+    const PlayerBinding& p = player(mover);
+    PlayerFields f = fieldsOf(state_, mover);
+    f.lastRoll = state_.dicevalue;
+    f.square = static_cast<std::int16_t>(f.square + state_.dicevalue);
+    moveonboard(p.startToken, p.boardToken, f.rect.Left, f.rect.Top, f.rect.Width, f.rect.Height,
+                f.square, f.lastRoll, p.cookie, p.nameBox);
+
+    writeWhoseTurn(mover);
+    advanceTurn();
+    window_.perform(op::SetMousePointer{MousePointer::Default});
+}
+
+void Game::writeWhoseTurn(int mover) {
+    if (state_.playagain == kTrue) {
+        window_.perform(op::SetCaption{Control::lblcurrentplayer,
+                                       window_.text(player(mover).nameBox) + kTurnAfterRoll});
+        state_.playagain = kFalse;
+        return;
+    }
+    const int next = mover == state_.noofplayers ? 1 : mover + 1;
+    window_.perform(op::SetForeColor{Control::lblcurrentplayer, player(next).turnColour});
+    window_.perform(op::SetCaption{Control::lblcurrentplayer,
+                                   window_.text(player(next).nameBox) + kTurnAfterRoll});
+}
+
+void Game::advanceTurn() {
+    if (state_.currentplayer == state_.noofplayers &&
+        (state_.noofplayers == 2 || state_.noofplayers == 3 || state_.noofplayers == 4))
+        state_.currentplayer = 1;
+    else
+        ++state_.currentplayer;
+}
+
+void Game::Timer1_Timer() {
+    const auto packed = static_cast<std::int32_t>(std::floor(random_.next() * kFlashColours));
+    window_.perform(op::SetForeColor{Control::lblwinner, unpackColour(packed)});
+}
+
+void Game::moveonboard(Control imagestart, Control img, std::int16_t& m1, std::int16_t& m2,
+                       std::int16_t& m3, std::int16_t& m4, std::int16_t& movetotalcountplayer,
+                       std::int16_t& movecurrentcountplayer, std::int16_t cookie,
+                       Control txtcurrentplayer) {
+    const std::int16_t landing = movetotalcountplayer;
+    const std::int16_t roll = movecurrentcountplayer;
+
+    window_.perform(op::SetVisible{imagestart, false});
+    window_.perform(op::SetPicture{img, ImageList::ImageList1, cookie});
+    window_.perform(op::SetToolTip{img, window_.text(txtcurrentplayer)});
+
+    // Past square 100 the rectangle carries on above the board's top edge; the token is shown
+    // standing on square 100 instead, so the winner stays in sight.
+    BoardPoint onHundred{m1, m2};
+    for (std::int16_t s = static_cast<std::int16_t>(landing - roll + 1); s <= landing; ++s) {
+        if (s <= kWinningSquare)
+            onHundred = {m1, m2};
+        window_.perform(op::Move{img, onHundred.left, onHundred.top, m3, m4});
+        if (s % 10 == 0)
+            m2 = static_cast<std::int16_t>(m2 - kSquareTwips);
+        else if (rowOf(s) % 2 == 1)
+            m1 = static_cast<std::int16_t>(m1 - kSquareTwips);
+        else
+            m1 = static_cast<std::int16_t>(m1 + kSquareTwips);
+        window_.perform(op::Pause{kStepPauseMs});
+    }
+
+    if (const auto jump = jumpFrom(landing)) {
+        const BoardPoint target = window_.labelPosition(jump->to);
+        window_.perform(op::Move{img, target.left, target.top, m3, m4});
+        const int step = rowOf(jump->to) % 2 == 0 ? kSquareTwips : -kSquareTwips;
+        m1 = static_cast<std::int16_t>(target.left + step);
+        m2 = target.top;
+        switch (cookie) {
+        case 6: state_.movetotalcountp1 = jump->to; break;
+        case 9: state_.movetotalcountp2 = jump->to; break;
+        case 7: state_.movetotalcountp3 = jump->to; break;
+        case 8: state_.movetotalcountp4 = jump->to; break;
+        default: break; // no player has another pawn
+        }
+        if (jump->isLadder()) {
+            state_.playagain = kTrue;
+            --state_.currentplayer;
+        }
+    }
+
+    window_.perform(op::SetPicture{Control::picdice, ImageList::ImageList2, kRestingDie});
+
+    if (landing >= kWinningSquare) {
+        window_.perform(op::SetVisible{Control::lblwinner, true});
+        window_.perform(op::SetBackColor{Control::lblwinner, kNavy});
+        window_.perform(op::SetCaption{Control::lblwinner, window_.text(txtcurrentplayer) + kWins});
+        window_.perform(op::SetEnabled{Control::Timer1, true});
+        state_.gameover = kTrue;
+    }
+}
+
+} // namespace tavlo

@@ -1,0 +1,290 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The die, its roll animation, whose turn it is, and the winner flash.
+#include "support/game_fixture.h"
+
+#include <gmock/gmock.h>
+
+#include <algorithm>
+
+namespace tavlo::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+
+std::vector<int> dieFacesShown(const RecordingWindow& window) {
+    std::vector<int> faces;
+    for (const op::SetPicture& p : window.all<op::SetPicture>())
+        if (p.control == Control::picdice && p.index != kRestingDie)
+            faces.push_back(p.index);
+    return faces;
+}
+
+class Shuffle : public GameFixture {};
+
+TEST_F(Shuffle, RedrawsFromTheFirstSlotOnEveryClashAndReseedsOncePerSlot) {
+    random.pushFaces({4, 4, 2, 2, 4, 5, 1, 6, 3});
+    random.pushFaces({1}); // must be left over
+    game.common().shuffledice();
+    const DiceSequence& d = game.common().dicesequence;
+    EXPECT_THAT((std::vector<int>{d(1), d(2), d(3), d(4), d(5), d(6)}),
+                ElementsAre(4, 2, 5, 1, 6, 3));
+    EXPECT_EQ(random.draws, 9);
+    EXPECT_EQ(random.reseeds, 6);
+}
+
+TEST_F(Shuffle, AlwaysHoldsEachFaceOnceWhateverTheDraws) {
+    SeededRandom seeded(7);
+    CommonFunction common(window, seeded);
+    for (int i = 0; i < 2000; ++i) {
+        common.shuffledice();
+        std::vector<int> faces;
+        for (int slot = 1; slot <= 6; ++slot)
+            faces.push_back(common.dicesequence(slot));
+        std::sort(faces.begin(), faces.end());
+        ASSERT_THAT(faces, ElementsAre(1, 2, 3, 4, 5, 6));
+    }
+}
+
+TEST_F(Shuffle, ValuesAtTheEdgesOfTheRangeGiveFacesOneAndSix) {
+    random.push(0.0);
+    random.push(0.999999999);
+    random.pushFaces({2, 3, 4, 5});
+    game.common().shuffledice();
+    EXPECT_EQ(game.common().dicesequence(1), 1);
+    EXPECT_EQ(game.common().dicesequence(2), 6);
+}
+
+class Roll : public GameFixture {};
+
+TEST_F(Roll, ShowsTwentyFacesCyclingTheOrderAndEndsOnTheSecondFace) {
+    start();
+    random.pushOrder({3, 5, 1, 6, 2, 4});
+    game.picdice_Click();
+    for (int tick = 1; tick < kRollTicks; ++tick) {
+        game.Timer2_Timer();
+        ASSERT_EQ(state().rollticks, tick);
+        ASSERT_GE(state().diceframe, 1);
+        ASSERT_LE(state().diceframe, 7);
+    }
+    EXPECT_TRUE(window[Control::Timer2].enabled);
+    game.Timer2_Timer();
+    EXPECT_THAT(dieFacesShown(window),
+                ElementsAre(3, 5, 1, 6, 2, 4, 3, 5, 1, 6, 2, 4, 3, 5, 1, 6, 2, 4, 3, 5));
+    EXPECT_EQ(state().dicevalue, 5);
+    EXPECT_EQ(state().movetotalcountp1, 5);
+    EXPECT_EQ(state().movecurrentcountp1, 5);
+    EXPECT_EQ(state().diceframe, 1);
+    EXPECT_EQ(state().rollticks, 0);
+    EXPECT_FALSE(window[Control::Timer2].enabled);
+}
+
+TEST_F(Roll, ClickIssuesLockTimerAndBusyPointerInOrder) {
+    start();
+    random.pushOrder({1, 2, 3, 4, 5, 6});
+    game.picdice_Click();
+    EXPECT_THAT(window.log,
+                ElementsAre("SetEnabled(player2, false)", "SetEnabled(player3, false)",
+                            "SetEnabled(player4, false)", "SetEnabled(txtplayer1name, false)",
+                            "SetEnabled(txtplayer2name, false)",
+                            "SetEnabled(txtplayer3name, false)",
+                            "SetEnabled(txtplayer4name, false)", "SetEnabled(Timer2, true)",
+                            "SetMousePointer(Busy)"));
+    EXPECT_EQ(state().diceframe, 1);
+}
+
+TEST_F(Roll, WholeTurnFromTheLastTickIsTheDocumentedSequence) {
+    start();
+    random.pushOrder({2, 4, 1, 3, 5, 6});
+    game.picdice_Click();
+    ticks(kRollTicks - 1);
+    window.clearLog();
+    game.Timer2_Timer();
+    EXPECT_THAT(window.log,
+                ElementsAre("SetPicture(picdice, ImageList2, 4)", "SetEnabled(Timer2, false)",
+                            "Pause(500)", "SetVisible(imgstartp1, false)",
+                            "SetPicture(Image1, ImageList1, 6)", "Text(txtplayer1name)",
+                            "SetToolTip(Image1, \"Player 1\")", "Move(Image1, 0, 9000, 980, 980)",
+                            "Pause(500)", "Move(Image1, 1000, 9000, 980, 980)", "Pause(500)",
+                            "Move(Image1, 2000, 9000, 980, 980)", "Pause(500)",
+                            "Move(Image1, 3000, 9000, 980, 980)", "Pause(500)",
+                            "SetPicture(picdice, ImageList2, 7)",
+                            "SetForeColor(lblcurrentplayer, (107, 201, 67))",
+                            "Text(txtplayer2name)",
+                            "SetCaption(lblcurrentplayer, \"Player 2's  Turn\")",
+                            "SetMousePointer(Default)"));
+}
+
+TEST_F(Roll, ClickAfterTheGameIsOverDoesNothing) {
+    start();
+    game.state().gameover = kTrue;
+    game.picdice_Click();
+    EXPECT_TRUE(window.log.empty());
+    EXPECT_EQ(random.reseeds, 0);
+}
+
+TEST_F(Roll, SecondClickReshufflesButTheRollStillEndsTwentyTicksAfterTheFirst) {
+    start();
+    random.pushOrder({1, 2, 3, 4, 5, 6});
+    game.picdice_Click();
+    ticks(9); // shows 1..6, 1, 2, 3; diceframe is now 4
+    random.pushOrder({6, 5, 4, 3, 2, 1});
+    game.picdice_Click();
+    EXPECT_EQ(state().diceframe, 1);
+    EXPECT_EQ(state().rollticks, 9);
+    ticks(10);
+    EXPECT_TRUE(window[Control::Timer2].enabled);
+    game.Timer2_Timer(); // the 20th tick shows the new order's 11th face: slot 5
+    EXPECT_THAT(dieFacesShown(window), ElementsAre(1, 2, 3, 4, 5, 6, 1, 2, 3, 6, 5, 4, 3, 2, 1,
+                                                   6, 5, 4, 3, 2));
+    EXPECT_EQ(state().movetotalcountp1, 2);
+    EXPECT_FALSE(window[Control::Timer2].enabled);
+}
+
+TEST_F(Roll, NewGameMidRollRestartsTheCountAndTheRollMovesPlayerOne) {
+    start(3);
+    roll(4);
+    roll(2);
+    ASSERT_EQ(state().currentplayer, 3);
+    random.pushOrder({5, 3, 1, 2, 4, 6});
+    game.picdice_Click();
+    ticks(12);
+    game.cmdnewgame_Click();
+    EXPECT_EQ(state().rollticks, 0);
+    EXPECT_TRUE(window[Control::player3].enabled); // setup is open again meanwhile
+    ticks(kRollTicks - 1);
+    EXPECT_TRUE(window[Control::Timer2].enabled);
+    EXPECT_EQ(window.pointer(), MousePointer::Busy);
+    game.Timer2_Timer();
+    EXPECT_FALSE(window[Control::Timer2].enabled);
+    EXPECT_EQ(window.pointer(), MousePointer::Default);
+    EXPECT_EQ(state().movetotalcountp1, state().dicevalue);
+    EXPECT_EQ(state().movetotalcountp3, 0);
+    EXPECT_EQ(state().currentplayer, 2);
+}
+
+struct TurnCase {
+    int players;
+    std::vector<int> movers;        // who moves on each of the rolls
+    std::vector<Rgb> labelColours;  // label colour after each roll
+};
+
+class TurnOrder : public GameFixture, public ::testing::WithParamInterface<TurnCase> {};
+
+TEST_P(TurnOrder, PassesInSeatOrderWithTheNextPlayersColourAndName) {
+    const TurnCase& c = GetParam();
+    start(c.players);
+    for (std::size_t i = 0; i < c.movers.size(); ++i) {
+        const int mover = c.movers[i];
+        const std::int16_t before = fieldsOf(game.state(), mover).square;
+        roll(1); // one square, never onto a snake or ladder from the start
+        ASSERT_EQ(fieldsOf(game.state(), mover).square, before + 1) << "roll " << i;
+        const int next = c.movers[(i + 1) % c.movers.size()];
+        EXPECT_EQ(state().currentplayer, next);
+        EXPECT_EQ(window[Control::lblcurrentplayer].foreColour, c.labelColours[i]);
+        EXPECT_EQ(window[Control::lblcurrentplayer].caption,
+                  "Player " + std::to_string(next) + "'s  Turn");
+    }
+}
+
+constexpr Rgb kRed{235, 79, 33}, kGreen{107, 201, 67}, kBlue{117, 186, 255}, kCream{240, 211, 145};
+
+INSTANTIATE_TEST_SUITE_P(
+    AllCounts, TurnOrder,
+    ::testing::Values(TurnCase{2, {1, 2, 1, 2}, {kGreen, kRed, kGreen, kRed}},
+                      TurnCase{3, {1, 2, 3, 1, 2, 3}, {kGreen, kBlue, kRed, kGreen, kBlue, kRed}},
+                      TurnCase{4, {1, 2, 3, 4, 1, 2, 3, 4},
+                               {kGreen, kBlue, kCream, kRed, kGreen, kBlue, kCream, kRed}}));
+
+class ExtraTurn : public GameFixture {};
+
+TEST_F(ExtraTurn, PlayerOnePassesThroughZeroAndKeepsTheTurn) {
+    start();
+    game.state().movetotalcountp1 = 5;
+    game.state().tokenrectp1 = {5000, 9000, 980, 980};
+    roll(3); // lands on the ladder at 8
+    EXPECT_EQ(state().movetotalcountp1, 31);
+    EXPECT_EQ(state().currentplayer, 1);
+    EXPECT_EQ(state().playagain, 0);
+    EXPECT_EQ(window[Control::lblcurrentplayer].caption, "Player 1's  Turn");
+    EXPECT_EQ(window[Control::lblcurrentplayer].foreColour, kRed);
+    const auto colours = window.all<op::SetForeColor>();
+    EXPECT_TRUE(std::none_of(colours.begin(), colours.end(), [](const op::SetForeColor& c) {
+        return c.control == Control::lblcurrentplayer;
+    }));
+    roll(2);
+    EXPECT_EQ(state().movetotalcountp1, 33);
+    EXPECT_EQ(state().currentplayer, 2);
+}
+
+TEST_F(ExtraTurn, LastPlayerKeepsTheTurnWithoutWrappingToPlayerOne) {
+    start(3);
+    roll(1);
+    roll(1);
+    game.state().movetotalcountp3 = 39;
+    game.state().tokenrectp3 = {40, 6000, 980, 980}; // square 40's origin plus the offset
+    roll(3); // 39 + 3 = 42: ladder to 81
+    EXPECT_EQ(state().movetotalcountp3, 81);
+    EXPECT_EQ(state().currentplayer, 3);
+    EXPECT_EQ(window[Control::lblcurrentplayer].caption, "Player 3's  Turn");
+    EXPECT_EQ(window[Control::lblcurrentplayer].foreColour, kBlue);
+}
+
+TEST_F(ExtraTurn, SnakeGivesNoExtraTurn) {
+    start();
+    game.state().movetotalcountp1 = 20;
+    game.state().tokenrectp1 = {0, 7000, 980, 980};
+    roll(4);
+    EXPECT_EQ(state().movetotalcountp1, 1);
+    EXPECT_EQ(state().currentplayer, 2);
+    EXPECT_EQ(window[Control::lblcurrentplayer].caption, "Player 2's  Turn");
+}
+
+TEST_F(ExtraTurn, EmptyNameBoxGivesJustTheSuffix) {
+    start();
+    window.type(Control::txtplayer2name, "");
+    roll(1);
+    EXPECT_EQ(window[Control::lblcurrentplayer].caption, "'s  Turn");
+}
+
+class Win : public GameFixture {};
+
+TEST_F(Win, LabelStillPassesToTheNextPlayerAndLaterClicksAreIgnored) {
+    start(2);
+    roll(1);
+    game.state().movetotalcountp2 = 94;
+    game.state().tokenrectp2 = {5000, 0, 980, 980};
+    roll(6);
+    EXPECT_EQ(state().gameover, kTrue);
+    EXPECT_EQ(state().currentplayer, 1);
+    EXPECT_EQ(window[Control::lblcurrentplayer].caption, "Player 1's  Turn");
+    EXPECT_EQ(window[Control::lblcurrentplayer].foreColour, kRed);
+    EXPECT_EQ(window[Control::lblwinner].caption, "Player 2  Wins");
+    EXPECT_EQ(window.pointer(), MousePointer::Default);
+    window.clearLog();
+    game.picdice_Click();
+    game.picdice_Click();
+    EXPECT_TRUE(window.log.empty());
+}
+
+TEST_F(Win, FlashColourIsFloorOfTenMillionTimesTheDrawUnpackedRedLow) {
+    start();
+    random.push(0.0);
+    random.push(0.1234567891);
+    random.push(0.99999999999);
+    for (int i = 0; i < 3; ++i)
+        game.Timer1_Timer();
+    EXPECT_EQ(random.reseeds, 0);
+    const auto colours = window.all<op::SetForeColor>();
+    ASSERT_EQ(colours.size(), 3u);
+    EXPECT_EQ(colours[0].colour, unpackColour(0));
+    EXPECT_EQ(colours[1].colour, unpackColour(1234567));
+    EXPECT_EQ(colours[1].colour, (Rgb{0x87, 0xD6, 0x12}));
+    EXPECT_EQ(colours[2].colour, unpackColour(9999999));
+    EXPECT_EQ(colours[2].colour, (Rgb{0x7F, 0x96, 0x98}));
+    for (const auto& c : colours)
+        EXPECT_EQ(c.control, Control::lblwinner);
+}
+
+} // namespace
+} // namespace tavlo::testing

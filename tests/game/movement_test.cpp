@@ -1,0 +1,222 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The walk of a token, snakes and ladders, and the win.
+#include "support/game_fixture.h"
+
+#include "game/board.h"
+
+#include <gmock/gmock.h>
+
+namespace tavlo::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+class Movement : public GameFixture {
+protected:
+    void SetUp() override { start(4); }
+
+    // Puts player n on `square` with its rectangle on the next square, as play would leave it.
+    void place(int n, int square, std::int16_t offset) {
+        PlayerFields f = fieldsOf(game.state(), n);
+        f.square = static_cast<std::int16_t>(square);
+        const BoardPoint next = squareOrigin(square + 1);
+        f.rect = {static_cast<std::int16_t>(next.left + offset), next.top, 980, 980};
+    }
+    static std::int16_t offsetOf(int n) { return player(n).startRect.Left; }
+
+    // What the roll cycle does for a mover: store the roll, add it, call moveonboard.
+    void move(int n, int roll) {
+        const PlayerBinding& p = player(n);
+        PlayerFields f = fieldsOf(game.state(), n);
+        f.lastRoll = static_cast<std::int16_t>(roll);
+        f.square = static_cast<std::int16_t>(f.square + roll);
+        window.clearLog();
+        game.moveonboard(p.startToken, p.boardToken, f.rect.Left, f.rect.Top, f.rect.Width,
+                         f.rect.Height, f.square, f.lastRoll, p.cookie, p.nameBox);
+    }
+
+    std::vector<BoardPoint> tokenStops(Control token) const {
+        std::vector<BoardPoint> stops;
+        for (const op::Move& m : window.all<op::Move>()) {
+            EXPECT_EQ(m.control, token);
+            stops.push_back({m.left, m.top});
+        }
+        return stops;
+    }
+    BoardPoint rectOf(int n) {
+        const TokenRect& r = fieldsOf(game.state(), n).rect;
+        return {r.Left, r.Top};
+    }
+};
+
+TEST_F(Movement, FirstMoveLeavesTheStartAreaAndWalksSquareBySquareWithAPauseAfterEach) {
+    move(1, 4);
+    EXPECT_THAT(window.log,
+                ElementsAre("SetVisible(imgstartp1, false)", "SetPicture(Image1, ImageList1, 6)",
+                            "Text(txtplayer1name)", "SetToolTip(Image1, \"Player 1\")",
+                            "Move(Image1, 0, 9000, 980, 980)", "Pause(500)",
+                            "Move(Image1, 1000, 9000, 980, 980)", "Pause(500)",
+                            "Move(Image1, 2000, 9000, 980, 980)", "Pause(500)",
+                            "Move(Image1, 3000, 9000, 980, 980)", "Pause(500)",
+                            "SetPicture(picdice, ImageList2, 7)"));
+    EXPECT_EQ(rectOf(1), (BoardPoint{4000, 9000}));
+    EXPECT_EQ(state().movetotalcountp1, 4);
+}
+
+TEST_F(Movement, PlayerThreeWalksWithItsOffset) {
+    move(3, 3);
+    EXPECT_THAT(tokenStops(Control::Image3),
+                ElementsAre(BoardPoint{40, 9000}, BoardPoint{1040, 9000}, BoardPoint{2040, 9000}));
+    EXPECT_EQ(rectOf(3), (BoardPoint{3040, 9000}));
+}
+
+TEST_F(Movement, WalkTurnsTheRowCornerAndIgnoresALadderPassedOver) {
+    place(1, 7, 0);
+    move(1, 4);
+    EXPECT_THAT(tokenStops(Control::Image1),
+                ElementsAre(BoardPoint{7000, 9000}, BoardPoint{8000, 9000}, BoardPoint{9000, 9000},
+                            BoardPoint{9000, 8000}));
+    EXPECT_EQ(rectOf(1), (BoardPoint{8000, 8000}));
+    EXPECT_EQ(state().movetotalcountp1, 11);
+    EXPECT_EQ(state().playagain, 0);
+}
+
+TEST_F(Movement, WalkEndingOnARowEndLeavesTheRectangleOneRowUp) {
+    place(2, 18, 0);
+    move(2, 2);
+    EXPECT_THAT(tokenStops(Control::Image2), ElementsAre(BoardPoint{1000, 8000}, BoardPoint{0, 8000}));
+    EXPECT_EQ(rectOf(2), (BoardPoint{0, 7000}));
+}
+
+TEST_F(Movement, EveryStepStandsOnItsSquareAcrossTheWholeBoard) {
+    // Rolls chosen to land beside every snake and ladder, so the walk alone carries each token
+    // from the start area to square 100, through every row corner.
+    for (int n = 1; n <= 4; ++n) {
+        int square = 0;
+        while (square < 100) {
+            int roll = std::min(6, 100 - square);
+            while (jumpFrom(square + roll))
+                --roll;
+            move(n, roll);
+            const auto stops = tokenStops(player(n).boardToken);
+            ASSERT_EQ(stops.size(), static_cast<std::size_t>(roll));
+            for (int step = 0; step < roll; ++step) {
+                const BoardPoint origin = squareOrigin(square + step + 1);
+                ASSERT_EQ(stops[step], (BoardPoint{static_cast<std::int16_t>(origin.left + offsetOf(n)),
+                                                   origin.top}))
+                    << "player " << n << " on square " << square + step + 1;
+            }
+            square += roll;
+        }
+        EXPECT_EQ(state().gameover, kTrue);
+        game.state().gameover = kFalse;
+    }
+}
+
+struct JumpCase {
+    int from, to;
+    BoardPoint targetOrigin, rectAfter;
+};
+
+class Jumps : public Movement, public ::testing::WithParamInterface<std::tuple<JumpCase, int>> {};
+
+TEST_P(Jumps, PutTheTokenOnTheTargetLabelWithoutOffsetAndTheRectangleOnTheNextSquare) {
+    const auto& [c, n] = GetParam();
+    place(n, c.from - 1, offsetOf(n));
+    game.state().currentplayer = static_cast<std::int16_t>(n);
+    move(n, 1);
+
+    const auto stops = tokenStops(player(n).boardToken);
+    ASSERT_EQ(stops.size(), 2u);
+    EXPECT_EQ(stops.back(), c.targetOrigin);
+    EXPECT_THAT(window.log, ::testing::Contains("LabelPosition(" + std::to_string(c.to) + ")"));
+    EXPECT_EQ(rectOf(n), c.rectAfter);
+    EXPECT_EQ(fieldsOf(game.state(), n).square, c.to);
+    const bool ladder = c.to > c.from;
+    EXPECT_EQ(state().playagain, ladder ? kTrue : kFalse);
+    EXPECT_EQ(state().currentplayer, ladder ? n - 1 : n);
+    EXPECT_EQ(state().gameover, 0);
+    EXPECT_EQ(window[Control::picdice].picture,
+              (op::SetPicture{Control::picdice, ImageList::ImageList2, kRestingDie}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EverySnakeAndLadderForEveryPlayer, Jumps,
+    ::testing::Combine(::testing::Values(JumpCase{8, 31, {9000, 6000}, {8000, 6000}},
+                                         JumpCase{15, 97, {3000, 0}, {2000, 0}},
+                                         JumpCase{24, 1, {0, 9000}, {1000, 9000}},
+                                         JumpCase{42, 81, {0, 1000}, {1000, 1000}},
+                                         JumpCase{55, 13, {7000, 8000}, {6000, 8000}},
+                                         JumpCase{66, 87, {6000, 1000}, {7000, 1000}},
+                                         JumpCase{71, 29, {8000, 7000}, {9000, 7000}},
+                                         JumpCase{88, 67, {6000, 3000}, {7000, 3000}},
+                                         JumpCase{99, 6, {5000, 9000}, {6000, 9000}}),
+                       ::testing::Values(1, 2, 3, 4)),
+    [](const auto& info) {
+        const JumpCase& c = std::get<0>(info.param);
+        return "From" + std::to_string(c.from) + "To" + std::to_string(c.to) + "Player" +
+               std::to_string(std::get<1>(info.param));
+    });
+
+TEST_F(Movement, PlayerFourLosesItsOffsetOnALadderForGood) {
+    place(4, 5, offsetOf(4));
+    move(4, 3);
+    EXPECT_EQ(tokenStops(Control::Image4).back(), (BoardPoint{9000, 6000}));
+    move(4, 2);
+    EXPECT_THAT(tokenStops(Control::Image4),
+                ElementsAre(BoardPoint{8000, 6000}, BoardPoint{7000, 6000}));
+}
+
+TEST_F(Movement, LandingOn99DropsToSixWithoutWinOrExtraTurn) {
+    place(1, 95, 0);
+    game.state().currentplayer = 1;
+    move(1, 4);
+    EXPECT_EQ(tokenStops(Control::Image1).back(), (BoardPoint{5000, 9000}));
+    EXPECT_EQ(state().movetotalcountp1, 6);
+    EXPECT_EQ(rectOf(1), (BoardPoint{6000, 9000}));
+    EXPECT_EQ(state().gameover, 0);
+    EXPECT_EQ(state().playagain, 0);
+    EXPECT_FALSE(window[Control::lblwinner].visible);
+}
+
+TEST_F(Movement, JumpWithAnUnknownPawnMovesTheTokenButNoSquare) {
+    place(1, 7, 0);
+    PlayerFields f = fieldsOf(game.state(), 1);
+    f.square = 8;
+    f.lastRoll = 1;
+    game.moveonboard(Control::imgstartp1, Control::Image1, f.rect.Left, f.rect.Top, f.rect.Width,
+                     f.rect.Height, f.square, f.lastRoll, 5, Control::txtplayer1name);
+    EXPECT_EQ(state().movetotalcountp1, 8);
+    EXPECT_EQ(rectOf(1), (BoardPoint{8000, 6000}));
+}
+
+TEST_F(Movement, LandingExactlyOnHundredWins) {
+    place(3, 97, offsetOf(3));
+    window.type(Control::txtplayer3name, "Ann");
+    move(3, 3);
+    EXPECT_EQ(tokenStops(Control::Image3).back(), (BoardPoint{40, 0}));
+    const std::vector<std::string> tail(window.log.end() - 6, window.log.end());
+    EXPECT_THAT(tail, ElementsAre("SetPicture(picdice, ImageList2, 7)",
+                                  "SetVisible(lblwinner, true)",
+                                  "SetBackColor(lblwinner, (0, 0, 25))", "Text(txtplayer3name)",
+                                  "SetCaption(lblwinner, \"Ann  Wins\")", "SetEnabled(Timer1, true)"));
+    EXPECT_EQ(state().gameover, kTrue);
+    EXPECT_EQ(state().movetotalcountp3, 100);
+}
+
+TEST_F(Movement, LandingPastHundredWinsWithTheTokenKeptInSightOnSquareHundred) {
+    place(4, 98, offsetOf(4));
+    move(4, 6);
+    EXPECT_THAT(tokenStops(Control::Image4),
+                ElementsAre(BoardPoint{1070, 0}, BoardPoint{70, 0}, BoardPoint{70, 0},
+                            BoardPoint{70, 0}, BoardPoint{70, 0}, BoardPoint{70, 0}));
+    EXPECT_EQ(window.all<op::Pause>().size(), 6u);
+    // The numbers carry on above the board: the sixth step would have stood at 3070, -1000.
+    EXPECT_EQ(rectOf(4), (BoardPoint{4070, -1000}));
+    EXPECT_EQ(state().movetotalcountp4, 104);
+    EXPECT_EQ(state().gameover, kTrue);
+    EXPECT_EQ(window[Control::lblwinner].caption, "Player 4  Wins");
+}
+
+} // namespace
+} // namespace tavlo::testing

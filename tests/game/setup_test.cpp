@@ -1,0 +1,319 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Start-up, New Game, the player-count options and the setup lock.
+#include "support/game_fixture.h"
+
+#include <gmock/gmock.h>
+
+namespace tavlo::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+
+const std::vector<std::string> kStartUp = {
+    "SetBackColor(frmmain, (0, 0, 25))",
+    "SetBackColor(frameplayername, (0, 0, 25))",
+    "SetBackColor(frameselectnoofplayer, (0, 0, 25))",
+    "SetBackColor(player2, (0, 0, 25))",
+    "SetBackColor(player3, (0, 0, 25))",
+    "SetBackColor(player4, (0, 0, 25))",
+    "SetBackColor(picdice, (0, 0, 25))",
+    "SetForeColor(player2, (255, 255, 255))",
+    "SetForeColor(player3, (255, 255, 255))",
+    "SetForeColor(player4, (255, 255, 255))",
+    "SetBackColor(lblcurrentplayer, (0, 0, 25))",
+    "DrawBoard()",
+    "SetPicture(picdice, ImageList2, 7)",
+    "SetPicture(imgstartp1, ImageList1, 6)",
+    "SetPicture(imgstartp2, ImageList1, 9)",
+    "SetPicture(imgstartp3, ImageList1, 7)",
+    "SetPicture(imgstartp4, ImageList1, 8)",
+    "SetPicture(imgp1, ImageList1, 6)",
+    "SetPicture(imgp2, ImageList1, 9)",
+    "SetPicture(imgp3, ImageList1, 7)",
+    "SetPicture(imgp4, ImageList1, 8)",
+    "SelectOption(player2) -> changed",
+    "SetVisible(imgstartp3, false)",
+    "SetVisible(imgstartp4, false)",
+    "Text(txtplayer1name)",
+    "SetCaption(lblcurrentplayer, \"Player 1's Turn\")",
+    "SetForeColor(lblcurrentplayer, (235, 79, 33))",
+};
+
+// New Game after a game in which another option than "2 Players" was chosen.
+const std::vector<std::string> kNewGameFromOtherCount = {
+    "SetEnabled(player2, true)",
+    "SetEnabled(player3, true)",
+    "SetEnabled(player4, true)",
+    "SetEnabled(txtplayer1name, true)",
+    "SetEnabled(txtplayer2name, true)",
+    "SetEnabled(txtplayer3name, true)",
+    "SetEnabled(txtplayer4name, true)",
+    "SetVisible(imgstartp3, false)",
+    "SetVisible(imgstartp4, false)",
+    "SetVisible(lblwinner, false)",
+    "SetVisible(imgstartp1, true)",
+    "SetVisible(imgstartp2, true)",
+    "SetPicture(imgstartp1, ImageList1, 6)",
+    "SetPicture(imgstartp2, ImageList1, 9)",
+    "SetPicture(imgstartp3, ImageList1, 7)",
+    "SetPicture(imgstartp4, ImageList1, 8)",
+    "SelectOption(player2) -> changed",
+    "SetVisible(imgstartp3, false)",
+    "SetVisible(imgstartp4, false)",
+    "Text(txtplayer1name)",
+    "SetCaption(lblcurrentplayer, \"Player 1's Turn\")",
+    "Move(Image1, 0, 10000, 980, 980)",
+    "Move(Image2, 0, 10000, 980, 980)",
+    "Move(Image3, 40, 10000, 980, 980)",
+    "Move(Image4, 70, 10000, 980, 980)",
+    "SetForeColor(lblcurrentplayer, (235, 79, 33))",
+};
+
+class StartUp : public GameFixture {};
+
+TEST_F(StartUp, IssuesEveryRequestInOrder) {
+    game.Form_Load();
+    EXPECT_THAT(window.log, ElementsAreArray(kStartUp));
+}
+
+TEST_F(StartUp, LeavesAFreshTwoPlayerGameWithPlayerOneToMove) {
+    game.Form_Load();
+    GameState expected;
+    expected.diceframe = 1;
+    expected.noofplayers = 2;
+    expected.currentplayer = 1;
+    expected.tokenrectp1 = {0, 9000, 980, 980};
+    expected.tokenrectp2 = {0, 9000, 980, 980};
+    expected.tokenrectp3 = {40, 9000, 980, 980};
+    expected.tokenrectp4 = {70, 9000, 980, 980};
+    EXPECT_EQ(state(), expected);
+    EXPECT_EQ(window.selectedOption(), Control::player2);
+    EXPECT_EQ(window.boardsDrawn(), 1);
+}
+
+TEST_F(StartUp, ShowsOnlyTheFirstTwoStartTokensAndNoBoardTokenPicture) {
+    game.Form_Load();
+    EXPECT_TRUE(window[Control::imgstartp1].visible);
+    EXPECT_TRUE(window[Control::imgstartp2].visible);
+    EXPECT_FALSE(window[Control::imgstartp3].visible);
+    EXPECT_FALSE(window[Control::imgstartp4].visible);
+    for (Control token : {Control::Image1, Control::Image2, Control::Image3, Control::Image4}) {
+        EXPECT_FALSE(window[token].picture.has_value()) << controlName(token);
+        EXPECT_FALSE(window[token].geometry.has_value()) << controlName(token);
+    }
+}
+
+TEST_F(StartUp, WhoseTurnCaptionReadsTheNameBoxAsTyped) {
+    window.type(Control::txtplayer1name, "<b>Ada</b> & \"Bo\"");
+    game.Form_Load();
+    EXPECT_EQ(window[Control::lblcurrentplayer].caption, "<b>Ada</b> & \"Bo\"'s Turn");
+}
+
+TEST_F(StartUp, EmptyFirstNameGivesJustTheSuffix) {
+    window.type(Control::txtplayer1name, "");
+    game.Form_Load();
+    EXPECT_EQ(window[Control::lblcurrentplayer].caption, "'s Turn");
+}
+
+class NewGame : public GameFixture {};
+
+TEST_F(NewGame, AfterAFourPlayerGameIssuesEveryRequestInOrder) {
+    start(4);
+    roll(3);
+    window.clearLog();
+    game.cmdnewgame_Click();
+    EXPECT_THAT(window.log, ElementsAreArray(kNewGameFromOtherCount));
+}
+
+TEST_F(NewGame, WithTwoPlayersSelectedDoesNotRunTheOptionHandlerAgain) {
+    start(2);
+    roll(2);
+    window.clearLog();
+    game.cmdnewgame_Click();
+    std::vector<std::string> expected = kNewGameFromOtherCount;
+    const auto select = std::find(expected.begin(), expected.end(), "SelectOption(player2) -> changed");
+    *select = "SelectOption(player2) -> unchanged";
+    expected.erase(select + 1, select + 3);
+    EXPECT_THAT(window.log, ElementsAreArray(expected));
+}
+
+TEST_F(NewGame, ResetsTheRecordButKeepsDieAndRollOrder) {
+    start(4);
+    roll(5);
+    roll(4);
+    random.pushRoll(2);
+    game.picdice_Click();
+    ticks(7);
+    GameState before = state();
+    game.cmdnewgame_Click();
+
+    GameState expected = before;
+    expected.rollticks = 0;
+    expected.playagain = 0;
+    expected.gameover = 0;
+    expected.currentplayer = 1;
+    expected.noofplayers = 2;
+    expected.movecurrentcountp1 = expected.movecurrentcountp2 = 0;
+    expected.movecurrentcountp3 = expected.movecurrentcountp4 = 0;
+    expected.movetotalcountp1 = expected.movetotalcountp2 = 0;
+    expected.movetotalcountp3 = expected.movetotalcountp4 = 0;
+    expected.tokenrectp1 = {0, 9000, 980, 980};
+    expected.tokenrectp2 = {0, 9000, 980, 980};
+    expected.tokenrectp3 = {40, 9000, 980, 980};
+    expected.tokenrectp4 = {70, 9000, 980, 980};
+    EXPECT_EQ(state(), expected); // dicevalue and diceframe carry on
+    EXPECT_TRUE(window[Control::Timer2].enabled);
+    EXPECT_EQ(window.pointer(), MousePointer::Busy);
+}
+
+TEST_F(NewGame, TwiceGivesTheSameStateAndScreenAsOnce) {
+    start(3);
+    roll(6);
+    game.cmdnewgame_Click();
+    const GameState once = state();
+    window.clearLog();
+    game.cmdnewgame_Click();
+    EXPECT_EQ(state(), once);
+    // The second press repeats the first one's requests, minus the option handler.
+    std::vector<std::string> expected = kNewGameFromOtherCount;
+    const auto select = std::find(expected.begin(), expected.end(), "SelectOption(player2) -> changed");
+    *select = "SelectOption(player2) -> unchanged";
+    expected.erase(select + 1, select + 3);
+    EXPECT_THAT(window.log, ElementsAreArray(expected));
+}
+
+TEST_F(NewGame, KeepsNamesAndUsesTheFirstNameAsTypedNow) {
+    start();
+    roll(3);
+    window.type(Control::txtplayer1name, "Zoë");
+    game.cmdnewgame_Click();
+    EXPECT_EQ(window[Control::lblcurrentplayer].caption, "Zoë's Turn");
+    EXPECT_EQ(window[Control::lblcurrentplayer].foreColour, (Rgb{235, 79, 33}));
+}
+
+TEST_F(NewGame, AfterAWinHidesTheWinnerAndTheDieWorksAgainWhileTheFlashGoesOn) {
+    start();
+    game.state().movetotalcountp1 = 97;
+    game.state().tokenrectp1 = {2000, 0, 980, 980};
+    roll(3);
+    ASSERT_EQ(state().gameover, kTrue);
+    game.cmdnewgame_Click();
+    EXPECT_FALSE(window[Control::lblwinner].visible);
+    EXPECT_TRUE(window[Control::Timer1].enabled);
+    EXPECT_EQ(window[Control::lblwinner].caption, "Player 1  Wins");
+    random.pushRoll(1);
+    game.picdice_Click();
+    EXPECT_TRUE(window[Control::Timer2].enabled);
+}
+
+TEST_F(NewGame, ParksBoardTokensBelowTheBoardWithTheirPictures) {
+    start();
+    roll(4);
+    game.cmdnewgame_Click();
+    EXPECT_EQ(window[Control::Image1].geometry, (op::Move{Control::Image1, 0, 10000, 980, 980}));
+    EXPECT_EQ(window[Control::Image1].picture,
+              (op::SetPicture{Control::Image1, ImageList::ImageList1, 6}));
+    EXPECT_EQ(window[Control::picdice].picture,
+              (op::SetPicture{Control::picdice, ImageList::ImageList2, kRestingDie}));
+}
+
+class PlayerCount : public GameFixture {};
+
+TEST_F(PlayerCount, ThreeShowsTheThirdStartTokenAndSelectsItselfWithoutRecursion) {
+    start();
+    window.selectOption(Control::player3);
+    window.clearLog();
+    game.player3_Click();
+    EXPECT_THAT(window.log, ElementsAre("SetVisible(imgstartp3, false)",
+                                        "SetVisible(imgstartp4, false)",
+                                        "SetVisible(imgstartp3, true)",
+                                        "SelectOption(player3) -> unchanged"));
+    EXPECT_EQ(state().noofplayers, 3);
+}
+
+TEST_F(PlayerCount, FourSelectsItselfThenShowsBothExtraTokens) {
+    start();
+    window.selectOption(Control::player4);
+    window.clearLog();
+    game.player4_Click();
+    EXPECT_THAT(window.log, ElementsAre("SetVisible(imgstartp3, false)",
+                                        "SetVisible(imgstartp4, false)",
+                                        "SelectOption(player4) -> unchanged",
+                                        "SetVisible(imgstartp3, true)",
+                                        "SetVisible(imgstartp4, true)"));
+    EXPECT_EQ(state().noofplayers, 4);
+}
+
+TEST_F(PlayerCount, SwitchingDownHidesTheTokensNoLongerPlaying) {
+    start();
+    clickOption(Control::player3);
+    clickOption(Control::player2);
+    EXPECT_FALSE(window[Control::imgstartp3].visible);
+    EXPECT_EQ(state().noofplayers, 2);
+
+    clickOption(Control::player4);
+    clickOption(Control::player3);
+    EXPECT_TRUE(window[Control::imgstartp3].visible);
+    EXPECT_FALSE(window[Control::imgstartp4].visible);
+    EXPECT_EQ(state().noofplayers, 3);
+}
+
+TEST_F(PlayerCount, LeavesTurnSquaresNamesAndBoardAlone) {
+    start();
+    roll(3);
+    game.cmdnewgame_Click();
+    game.state().movetotalcountp1 = 12;
+    const GameState before = state();
+    window.clearLog();
+    clickOption(Control::player4);
+    GameState expected = before;
+    expected.noofplayers = 4;
+    EXPECT_EQ(state(), expected);
+    for (const std::string& entry : window.log)
+        EXPECT_EQ(entry.find("Image"), std::string::npos) << entry;
+}
+
+class SetupLock : public GameFixture {};
+
+constexpr Control kSetupControls[] = {Control::player2,        Control::player3,
+                                      Control::player4,        Control::txtplayer1name,
+                                      Control::txtplayer2name, Control::txtplayer3name,
+                                      Control::txtplayer4name};
+
+TEST_F(SetupLock, LockDisablesOptionsThenNameBoxesAndNothingElse) {
+    game.common().locksetup();
+    EXPECT_THAT(window.log,
+                ElementsAre("SetEnabled(player2, false)", "SetEnabled(player3, false)",
+                            "SetEnabled(player4, false)", "SetEnabled(txtplayer1name, false)",
+                            "SetEnabled(txtplayer2name, false)",
+                            "SetEnabled(txtplayer3name, false)",
+                            "SetEnabled(txtplayer4name, false)"));
+}
+
+TEST_F(SetupLock, HoldsFromTheFirstDieClickThroughTheWinUntilNewGame) {
+    start();
+    for (Control c : kSetupControls)
+        EXPECT_TRUE(window[c].enabled) << controlName(c);
+    game.state().movetotalcountp1 = 96;
+    game.state().tokenrectp1 = {3000, 0, 980, 980};
+    roll(5);
+    ASSERT_EQ(state().gameover, kTrue);
+    for (Control c : kSetupControls)
+        EXPECT_FALSE(window[c].enabled) << controlName(c);
+    for (Control c : {Control::cmdnewgame, Control::cmdexit, Control::picdice,
+                      Control::frameplayername, Control::frameselectnoofplayer})
+        EXPECT_TRUE(window[c].enabled) << controlName(c);
+    game.cmdnewgame_Click();
+    for (Control c : kSetupControls)
+        EXPECT_TRUE(window[c].enabled) << controlName(c);
+}
+
+TEST_F(SetupLock, ExitClosesTheWindowAtOnce) {
+    start();
+    game.cmdexit_Click();
+    EXPECT_THAT(window.log, ElementsAre("Close()"));
+}
+
+} // namespace
+} // namespace tavlo::testing

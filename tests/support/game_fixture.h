@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A game wired to the recording window and a scripted die, with helpers to play it.
+#pragma once
+
+#include "printers.h"
+#include "recording_window.h"
+#include "scripted_random.h"
+
+#include "game/game.h"
+
+#include <gtest/gtest.h>
+
+namespace tavlo::testing {
+
+class GameFixture : public ::testing::Test {
+protected:
+    // A started game with an empty log; `players` other than 2 are chosen as a player would.
+    void start(int players = 2) {
+        game.Form_Load();
+        if (players == 3)
+            clickOption(Control::player3);
+        if (players == 4)
+            clickOption(Control::player4);
+        window.clearLog();
+    }
+    // A user's click on an option: the option becomes selected, then its handler runs.
+    void clickOption(Control option) {
+        window.selectOption(option);
+        if (option == Control::player2)
+            game.player2_Click();
+        if (option == Control::player3)
+            game.player3_Click();
+        if (option == Control::player4)
+            game.player4_Click();
+    }
+    void ticks(int n) {
+        for (int i = 0; i < n; ++i)
+            game.Timer2_Timer();
+    }
+    // A whole roll that comes out as `face`, moving the current player.
+    void roll(int face) {
+        random.pushRoll(face);
+        game.picdice_Click();
+        ticks(kRollTicks);
+    }
+    const GameState& state() const { return game.state(); }
+
+    RecordingWindow window;
+    ScriptedRandom random;
+    Game game{window, random};
+};
+
+} // namespace tavlo::testing
