@@ -39,7 +39,6 @@ else
 fi
 
 export LC_ALL=C
-unset SOURCE_DATE_EPOCH || true
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT

@@ -8,9 +8,9 @@ markings), and the tapered body outline - neck, body, pointed tail - is
 traced around it, because SVG strokes cannot change width along a path.
 
 Coordinates are board units: one board cell is 100 units wide and high.  The
-game stretches each picture over its cells of the board, so the SVG maps the
-board-sized drawing onto the picture's pixel size with
-preserveAspectRatio="none"; on the board the snake then has its natural
+game stretches each picture over its cells of the board, so the SVG squeezes
+the board-sized drawing into the picture's pixel size with one non-uniform
+scale on the outer group; on the board the snake then has its natural
 proportions even though the picture file itself looks squeezed.
 
 Run it only after changing a snake; generate.sh renders the SVGs it writes.
@@ -24,6 +24,15 @@ OUT = os.path.dirname(HERE)
 
 
 # ---------------------------------------------------------------- geometry
+def polyline(pts, close=False, per_line=8):
+    """Path data for a polyline, a few points per line so diffs stay small."""
+    items = [f"{x:.1f},{y:.1f}" for x, y in pts]
+    rows = [" L".join(items[i:i + per_line]) for i in range(0, len(items), per_line)]
+    d = "M" + "\n             L".join(rows)
+    return d + (" Z" if close else "")
+
+
+
 def catmull_rom(points):
     """Cubic Bezier segments of a Catmull-Rom spline through the points."""
     pts = [points[0]] + list(points) + [points[-1]]
@@ -113,10 +122,9 @@ def band(samples, total, w, taper, frac, offset=0.0, closed=True):
         left.append((x + nx * a, y + ny * a))
         right.append((x + nx * b, y + ny * b))
     ring = left + right[::-1]
-    d = "M" + " L".join(f"{p[0]:.1f},{p[1]:.1f}" for p in ring)
     # closed for filling; left open across the neck for the edge line, so
     # no seam is drawn where the neck runs into the head
-    return (d + " Z") if closed else d
+    return polyline(ring, close=closed)
 
 
 def side_line(samples, total, w, taper, offset):
@@ -125,7 +133,7 @@ def side_line(samples, total, w, taper, offset):
     for x, y, s, tx, ty in samples:
         ww = width_at(s, total, w, taper)
         pts.append((x - ty * offset * ww, y + tx * offset * ww))
-    return "M" + " L".join(f"{p[0]:.1f},{p[1]:.1f}" for p in pts)
+    return polyline(pts)
 
 
 def zigzag(samples, total, w, taper, start, period, amp):
@@ -139,7 +147,7 @@ def zigzag(samples, total, w, taper, start, period, amp):
         tri = 4 * abs(phase - 0.5) - 1          # -1 .. 1 triangle wave
         off = tri * amp * ww
         pts.append((x - ty * off, y + tx * off))
-    return "M" + " L".join(f"{p[0]:.1f},{p[1]:.1f}" for p in pts)
+    return polyline(pts)
 
 
 def spine_path(segs):
@@ -209,9 +217,10 @@ def write_snake(cfg):
      Written by tools/snakes.py; edit the waypoints there and re-run it.
      Drawn in board units (one cell = 100) over {bw // 100} x {bh // 100} cells;
      the picture is {pw} x {ph} px and gets stretched back over those cells,
-     hence preserveAspectRatio="none". -->
+     so the drawing is scaled by ({pw}/{bw}, {ph}/{bh}) here. -->
 <svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink"
-     width="{pw}" height="{ph}" viewBox="0 0 {bw} {bh}" preserveAspectRatio="none">
+     width="{pw}" height="{ph}" viewBox="0 0 {pw} {ph}">
+<g id="board-units" transform="scale({pw / bw:.6f} {ph / bh:.6f})">
   <defs>
     <!-- centre line of the snake, from the neck to the tip of the tail -->
     <path id="spine" d="{spine_path(segs)}"/>
@@ -242,7 +251,8 @@ def write_snake(cfg):
           stroke-linejoin="round" d="{edge}"/>
   </g>
 {HEAD.format(x=x0, y=y0, a=angle, k=k, outline=col['outline'], sw=2.4 / k,
-             esw=1.2 / k)}</svg>
+             esw=1.2 / k)}</g>
+</svg>
 """
     path = os.path.join(OUT, f"snake{cfg['n']}.svg")
     with open(path, "w") as f:
@@ -331,7 +341,7 @@ SNAKES = [
                 (354, 632), (338, 712), (356, 790), (342, 860), (368, 926),
                 (428, 950), (486, 944)],
          colours=dict(main="#6fb43f", side="#3f8a26", light="#a9dc7a",
-                      outline="#1d3a10", mark="#5b3414", mark2="#3a200a"),
+                      outline="#1d3a10", mark="#74451d", mark2="#4e2c10"),
          markings=blotches),
     dict(n=2, title="slim red snake with cream bands, head top right, "
                     "tail bottom left",
@@ -344,7 +354,7 @@ SNAKES = [
     dict(n=3, title="brown and gold snake on a flat diagonal, head top right, "
                     "tail bottom left",
          board=(400, 300), pixels=(277, 195), width=40, taper=200,
-         spine=[(318, 78), (268, 100), (208, 98), (160, 128), (140, 178),
+         spine=[(316, 82), (282, 114), (214, 104), (160, 128), (140, 178),
                 (100, 216), (54, 232), (24, 262)],
          colours=dict(main="#dcab3c", side="#a97a22", light="#f5d98a",
                       outline="#3a240a", mark="#8a5424", mark2="#4a2a0c"),
