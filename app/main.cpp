@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "game/random_source.h"
+#include "ui/application.h"
+#include "ui/frmmain.h"
+
+#include <QApplication>
+
+#include <memory>
+
+int main(int argc, char* argv[]) {
+    auto guard = std::make_unique<tavlo::ui::DisplayGuard>();
+    QApplication application(argc, argv);
+    guard.reset();
+    tavlo::ui::prepareApplication(application);
+
+    tavlo::ClockRandom random;
+    tavlo::ui::frmmain window(random);
+    window.show();
+    return application.exec();
+}

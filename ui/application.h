@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Program-wide set-up around the main window.
+#pragma once
+
+class QApplication;
+
+namespace tavlo::ui {
+
+// While alive, a failure to open the display ends the program with one line on standard error
+// and status 1, instead of Qt's abort. Create it before the QApplication, drop it after.
+class DisplayGuard {
+public:
+    DisplayGuard();
+    ~DisplayGuard();
+    DisplayGuard(const DisplayGuard&) = delete;
+    DisplayGuard& operator=(const DisplayGuard&) = delete;
+};
+
+// Names the program and fixes the look the window was designed for.
+void prepareApplication(QApplication& application);
+
+} // namespace tavlo::ui

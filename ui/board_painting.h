@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the board shows, in board twips: where each snake picture goes, the grid, and the four
+// ladders. Each snake picture is stretched so that its head lies on the snake's head square and
+// its tail on its tail square; each ladder's rails run from its foot square to its top square.
+#pragma once
+
+#include <QColor>
+#include <QLine>
+#include <QRect>
+
+#include <array>
+
+namespace tavlo::ui {
+
+class PictureBoard;
+class ImageSet;
+
+struct SnakePicture {
+    int picture; // in ImageList1
+    QRect rect;  // twips
+    int head;    // square
+    int tail;    // square
+};
+
+// In painting order: pictures 3 and 5 are painted over picture 1 where they overlap.
+inline const std::array<SnakePicture, 5> kSnakePictures{{
+    {1, {1000, 0, 5000, 10000}, 99, 6},
+    {2, {8000, 2000, 2000, 6000}, 71, 29},
+    {3, {0, 7000, 4000, 3000}, 24, 1},
+    {4, {6000, 1000, 2000, 3000}, 88, 67},
+    {5, {5000, 4000, 3000, 5000}, 55, 13},
+}};
+
+struct Ladder {
+    int foot; // square
+    int top;  // square
+    QColor colour;
+    QLine rail1;
+    QLine rail2;
+    QLine firstRung;
+    QPoint step; // added to both ends of each further rung
+    int rungs;
+};
+
+inline const std::array<Ladder, 4> kLadders{{
+    {8, 31, QColor(0, 0, 255), {7300, 9400, 9300, 6400}, {7700, 9600, 9700, 6600},
+     {7500, 9100, 7900, 9300}, {200, -300}, 9},
+    {15, 97, QColor(0, 0, 255), {5200, 8400, 3200, 500}, {5600, 8300, 3600, 400},
+     {5100, 8100, 5500, 8000}, {-75, -300}, 25},
+    {66, 87, QColor(255, 0, 0), {5200, 3500, 6200, 1500}, {5600, 3600, 6600, 1600},
+     {5300, 3300, 5700, 3400}, {150, -300}, 6},
+    {42, 81, QColor(255, 0, 0), {1200, 5500, 200, 1500}, {1550, 5400, 550, 1400},
+     {1150, 5300, 1500, 5200}, {-75, -300}, 13},
+}};
+
+inline constexpr int kGridPenPixels = 1;
+inline constexpr int kLadderPenPixels = 3;
+
+// The painting stages, each over what the previous ones left.
+void paintSnakes(PictureBoard& board, const ImageSet& imageList1);
+void paintGrid(PictureBoard& board);
+void paintLadders(PictureBoard& board);
+
+} // namespace tavlo::ui

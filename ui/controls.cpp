@@ -1,0 +1,121 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "controls.h"
+
+#include "twips.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPaintEvent>
+
+#include <algorithm>
+
+namespace tavlo::ui {
+
+void setBackColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    palette.setColor(QPalette::Button, colour);
+    widget->setPalette(palette);
+}
+
+void setTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::ButtonText, colour);
+    widget->setPalette(palette);
+}
+
+QString literalToolTip(const QString& text) {
+    if (text.isEmpty())
+        return {};
+    return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() +
+           QStringLiteral("</p>");
+}
+
+PlainLabel::PlainLabel(QWidget* parent) : QLabel(parent) {
+    setTextFormat(Qt::PlainText);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setAutoFillBackground(true);
+}
+
+void PlainLabel::setTransparent(bool transparent) { setAutoFillBackground(!transparent); }
+
+ImageControl::ImageControl(QWidget* parent, bool stretch) : QLabel(parent), stretch_(stretch) {
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setScaledContents(stretch);
+}
+
+void ImageControl::setPicture(const QPixmap& picture) {
+    setPixmap(picture);
+    if (!stretch_ && !picture.isNull())
+        resize(picture.deviceIndependentSize().toSize());
+}
+
+PictureBox::PictureBox(QWidget* parent) : QLabel(parent) {
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setAutoFillBackground(true);
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* event) {
+    pressed_ = event->button() == Qt::LeftButton;
+    QLabel::mousePressEvent(event);
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
+    const bool click = pressed_ && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
+    pressed_ = false;
+    QLabel::mouseReleaseEvent(event);
+    if (click)
+        emit clicked();
+}
+
+PictureBoard::PictureBoard(QWidget* parent, const QSize& size, const QColor& background)
+    : QWidget(parent), scaleSize_(size) {
+    resize(pixels(size.width()), pixels(size.height()));
+    const qreal ratio = devicePixelRatioF();
+    canvas_ = QPixmap(this->size() * ratio);
+    canvas_.setDevicePixelRatio(ratio);
+    canvas_.fill(background);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QPoint PictureBoard::toCanvas(int x, int y) const {
+    // The lines at the far edges (10000 twips) fall just outside the last pixel: keep them in.
+    return {std::clamp(pixels(x), 0, width() - 1), std::clamp(pixels(y), 0, height() - 1)};
+}
+
+void PictureBoard::paintPicture(const QPixmap& picture, int left, int top, int width,
+                                int height) {
+    QPainter painter(&canvas_);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(pixels(left, top, width, height), picture);
+    update();
+}
+
+void PictureBoard::setPen(int widthPixels, const QColor& colour) {
+    pen_ = QPen(colour, widthPixels, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
+
+void PictureBoard::drawLine(int x1, int y1, int x2, int y2) {
+    QPainter painter(&canvas_);
+    painter.setPen(pen_);
+    painter.drawLine(toCanvas(x1, y1), toCanvas(x2, y2));
+    update();
+}
+
+int PictureBoard::scaleWidth() const { return scaleSize_.width(); }
+
+int PictureBoard::scaleHeight() const { return scaleSize_.height(); }
+
+void PictureBoard::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    // Only the uncovered part: a token's step repaints two small squares, not the board.
+    const QRect area = event->rect();
+    const qreal ratio = canvas_.devicePixelRatio();
+    painter.drawPixmap(area, canvas_,
+                       QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio,
+                              area.height() * ratio));
+}
+
+} // namespace tavlo::ui

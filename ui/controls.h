@@ -1,0 +1,86 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The kinds of control the main window is built from, beyond what Qt offers as it is.
+#pragma once
+
+#include <QLabel>
+#include <QPen>
+#include <QPixmap>
+#include <QWidget>
+
+namespace tavlo::ui {
+
+// Sets the colour a widget paints its background in, or its text.
+void setBackColour(QWidget* widget, const QColor& colour);
+void setTextColour(QWidget* widget, const QColor& colour);
+
+// A tooltip that shows `text` literally: Qt would otherwise take text that looks like markup
+// for rich text.
+QString literalToolTip(const QString& text);
+
+// Static text shown literally (never as markup), on an opaque background of its background
+// colour unless made transparent.
+class PlainLabel : public QLabel {
+public:
+    explicit PlainLabel(QWidget* parent);
+    void setTransparent(bool transparent);
+};
+
+// Shows a picture from an image list. With stretch the picture fills the control; without, it
+// is shown at its own size at the top-left corner and the control takes the picture's size.
+class ImageControl : public QLabel {
+public:
+    ImageControl(QWidget* parent, bool stretch);
+    void setPicture(const QPixmap& picture);
+    bool stretches() const { return stretch_; }
+
+private:
+    bool stretch_;
+};
+
+// A panel that shows a picture at its top-left corner and reports clicks: the die.
+class PictureBox : public QLabel {
+    Q_OBJECT
+public:
+    explicit PictureBox(QWidget* parent);
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool pressed_ = false;
+};
+
+// The board: a surface that keeps whatever is painted on it for its whole life and shows it
+// again whenever it is uncovered. Coordinates are board twips.
+class PictureBoard : public QWidget {
+public:
+    // `size` in twips.
+    PictureBoard(QWidget* parent, const QSize& size, const QColor& background);
+
+    // Copies the whole picture, stretched into the rectangle.
+    void paintPicture(const QPixmap& picture, int left, int top, int width, int height);
+    void setPen(int widthPixels, const QColor& colour);
+    void drawLine(int x1, int y1, int x2, int y2);
+    int scaleWidth() const;
+    int scaleHeight() const;
+
+    const QPen& pen() const { return pen_; }
+    // What has been painted so far, at the board's own resolution.
+    const QPixmap& canvas() const { return canvas_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QPoint toCanvas(int x, int y) const;
+
+    QSize scaleSize_;
+    QPixmap canvas_;
+    QPen pen_;
+};
+
+} // namespace tavlo::ui

@@ -1,0 +1,388 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "frmmain.h"
+
+#include "board_painting.h"
+#include "twips.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QIcon>
+
+#include <limits>
+
+#ifndef TAVLO_MAKER_URL
+#define TAVLO_MAKER_URL "https://tavlo.example.org"
+#endif
+
+namespace tavlo::ui {
+
+namespace {
+
+constexpr QColor kDesignBackground(64, 64, 64);
+constexpr QColor kButtonFace(224, 224, 224);
+constexpr QSize kClientTwips(14280, 10530);
+
+QColor toQColor(Rgb c) { return QColor(c.red, c.green, c.blue); }
+
+QFont arial(qreal points, bool bold) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+void place(QWidget* widget, int left, int top, int width, int height) {
+    widget->setGeometry(pixels(left, top, width, height));
+}
+
+bool isUserInput(QEvent::Type type) {
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::Wheel:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::ContextMenu:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+frmmain::frmmain(RandomSource& random, OperationPlayer::PauseLength pauseLength, QWidget* parent)
+    : QWidget(parent), m_imageList1(makeImageList1()), m_imageList2(makeImageList2()),
+      m_player([this](const Operation& o) { apply(o); },
+               pauseLength ? std::move(pauseLength) : [](int ms) { return ms; }),
+      m_game(*this, random) {
+    setObjectName(QStringLiteral("frmmain"));
+    setWindowTitle(QStringLiteral("Tavlo - Game created by " TAVLO_MAKER_URL " "));
+    setWindowIcon(QIcon(QStringLiteral(":/images/icon.ico")));
+    setFixedSize(pixels(kClientTwips.width()), pixels(kClientTwips.height()));
+    setFont(arial(8.25, false));
+    setAutoFillBackground(true);
+    setBackColour(this, kDesignBackground);
+
+    m_controls[static_cast<std::size_t>(Control::frmmain)] = this;
+    createControls();
+    connectEvents();
+    qApp->installEventFilter(this);
+
+    m_game.Form_Load();
+}
+
+frmmain::~frmmain() {
+    m_player.discard();
+    qApp->removeEventFilter(this);
+}
+
+void frmmain::createControls() {
+    auto add = [this](Control c, QWidget* w) {
+        w->setObjectName(QString::fromUtf8(controlName(c).data(), static_cast<int>(controlName(c).size())));
+        m_controls[static_cast<std::size_t>(c)] = w;
+    };
+    auto button = [&](Control c, int top, const char* caption, const char* toolTip) {
+        auto* b = new QPushButton(QString::fromUtf8(caption), this);
+        add(c, b);
+        place(b, 11400, top, 3015, 375);
+        b->setFont(arial(12, true));
+        setBackColour(b, kButtonFace);
+        if (toolTip)
+            b->setToolTip(QString::fromUtf8(toolTip));
+        return b;
+    };
+    auto frame = [&](Control c, int top, int height) {
+        auto* f = new QWidget(this);
+        add(c, f);
+        place(f, 11400, top, 3015, height);
+        f->setFont(arial(8.25, true));
+        f->setAutoFillBackground(true);
+        setBackColour(f, kButtonFace);
+        return f;
+    };
+    auto image = [&](Control c, QWidget* parent, int left, int top, int width, int height,
+                     bool stretch) {
+        auto* i = new ImageControl(parent, stretch);
+        add(c, i);
+        place(i, left, top, width, height);
+        return i;
+    };
+
+    button(Control::Command2, 6840, "Enter Player's Name", nullptr);
+    button(Control::Command1, 4320, "Select Number of Players", nullptr);
+    m_timer2.setInterval(60);
+    m_cmdexit = button(Control::cmdexit, 9960, "Exit", "Exit Game");
+    button(Control::cmdnewgame, 360, "New Game", "New Game");
+
+    QWidget* names = frame(Control::frameplayername, 7320, 2535);
+    const std::pair<Control, int> boxes[] = {{Control::txtplayer4name, 1920},
+                                             {Control::txtplayer3name, 1320},
+                                             {Control::txtplayer2name, 720},
+                                             {Control::txtplayer1name, 120}};
+    for (const auto& [c, top] : boxes) {
+        const int n = c == Control::txtplayer1name   ? 1
+                      : c == Control::txtplayer2name ? 2
+                      : c == Control::txtplayer3name ? 3
+                                                     : 4;
+        auto* box = new QLineEdit(QStringLiteral("Player %1").arg(n), names);
+        add(c, box);
+        place(box, 120, top, 2000, 375);
+        box->setFont(arial(9.75, true));
+        box->setMaxLength(std::numeric_limits<int>::max());
+    }
+    image(Control::imgp4, names, 2160, 1680, 615, 495, false);
+    image(Control::imgp3, names, 2160, 1080, 615, 495, false);
+    image(Control::imgp2, names, 2160, 480, 615, 495, false);
+    image(Control::imgp1, names, 2160, -120, 615, 495, false);
+
+    QWidget* count = frame(Control::frameselectnoofplayer, 4800, 1575);
+    const std::tuple<Control, int, int, const char*> options[] = {
+        {Control::player4, 1080, 1575, "4 Players"},
+        {Control::player3, 600, 1455, "3 Players "},
+        {Control::player2, 120, 1695, "2 Players"}};
+    for (const auto& [c, top, width, caption] : options) {
+        auto* option = new QRadioButton(QString::fromUtf8(caption), count);
+        add(c, option);
+        place(option, 120, top, width, 375);
+        option->setFont(arial(12, true));
+        option->setAutoFillBackground(true);
+        setBackColour(option, kButtonFace);
+    }
+    m_timer1.setInterval(100);
+
+    auto* dice = new PictureBox(this);
+    add(Control::picdice, dice);
+    place(dice, 12240, 1560, 1280, 1215);
+    dice->setToolTip(QStringLiteral("Dice"));
+    setBackColour(dice, kButtonFace);
+
+    m_pictureboard = new PictureBoard(this, QSize(10000, 10000), Qt::white);
+    add(Control::pictureboard, m_pictureboard);
+    m_pictureboard->move(pixels(840, 360));
+    image(Control::Image4, m_pictureboard, 3240, 8880, 975, 975, false);
+    image(Control::Image3, m_pictureboard, 2160, 8880, 975, 975, false);
+    image(Control::Image2, m_pictureboard, 1080, 8880, 975, 975, false);
+    image(Control::Image1, m_pictureboard, 0, 8880, 975, 975, false);
+
+    auto* label1Template = new PlainLabel(m_pictureboard);
+    add(Control::Label1, label1Template);
+    place(label1Template, 0, 0, 1095, 495);
+    label1Template->setText(QStringLiteral("Label1"));
+    label1Template->setFont(font());
+    label1Template->hide();
+    m_label1[0] = label1Template;
+
+    auto* winner = new PlainLabel(this);
+    add(Control::lblwinner, winner);
+    place(winner, 11400, 3480, 3015, 375);
+    winner->setFont(arial(14.25, true));
+    winner->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    setBackColour(winner, kButtonFace);
+    winner->hide();
+
+    auto* shape = new QWidget(this);
+    add(Control::Shape1, shape);
+    place(shape, 720, 240, 10200, 10200);
+    shape->setAutoFillBackground(true);
+    setBackColour(shape, Qt::white);
+    shape->stackUnder(m_pictureboard);
+
+    auto* turn = new PlainLabel(this);
+    add(Control::lblcurrentplayer, turn);
+    place(turn, 11400, 960, 3015, 375);
+    turn->setFont(arial(12, true));
+    turn->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+
+    image(Control::imgstartp2, this, 0, 9240, 540, 570, true);
+    image(Control::imgstartp4, this, 0, 8040, 540, 570, true);
+    image(Control::imgstartp3, this, 0, 8640, 540, 570, true);
+    image(Control::imgstartp1, this, 0, 9840, 540, 570, true);
+
+    for (QTimer* t : {&m_timer1, &m_timer2})
+        t->setTimerType(Qt::PreciseTimer);
+
+    // Keyboard focus: board, die, options, names, then the buttons.
+    m_pictureboard->setFocusPolicy(Qt::TabFocus);
+    dice->setFocusPolicy(Qt::TabFocus);
+    const Control tabOrder[] = {Control::pictureboard,   Control::picdice,
+                                Control::player2,        Control::player3,
+                                Control::player4,        Control::txtplayer1name,
+                                Control::txtplayer2name, Control::txtplayer3name,
+                                Control::txtplayer4name, Control::cmdnewgame,
+                                Control::cmdexit,        Control::Command1,
+                                Control::Command2};
+    for (std::size_t i = 1; i < std::size(tabOrder); ++i)
+        setTabOrder(control(tabOrder[i - 1]), control(tabOrder[i]));
+}
+
+void frmmain::connectEvents() {
+    auto clicked = [this](Control c, void (Game::*handler)()) {
+        connect(static_cast<QAbstractButton*>(control(c)), &QAbstractButton::clicked, this,
+                [this, handler] { handle(handler); });
+    };
+    clicked(Control::cmdnewgame, &Game::cmdnewgame_Click);
+    // Exit works at any moment, also while a move is being played out.
+    connect(m_cmdexit, &QPushButton::clicked, this, [this] { m_game.cmdexit_Click(); });
+    const std::pair<Control, void (Game::*)()> options[] = {{Control::player2, &Game::player2_Click},
+                                                           {Control::player3, &Game::player3_Click},
+                                                           {Control::player4, &Game::player4_Click}};
+    for (const auto& [c, handler] : options)
+        connect(static_cast<QRadioButton*>(control(c)), &QRadioButton::clicked, this,
+                [this, c = c, handler = handler] { optionClicked(c, handler); });
+    connect(static_cast<PictureBox*>(control(Control::picdice)), &PictureBox::clicked, this,
+            [this] { handle(&Game::picdice_Click); });
+    connect(&m_timer2, &QTimer::timeout, this, [this] { handle(&Game::Timer2_Timer); });
+    connect(&m_timer1, &QTimer::timeout, this, [this] { handle(&Game::Timer1_Timer); });
+    connect(&m_player, &OperationPlayer::finished, this, &frmmain::moveFinished);
+}
+
+void frmmain::handle(void (Game::*handler)()) {
+    // The rules have already finished the move being played out; nothing else may run until
+    // the screen has caught up, as if the move still held the window.
+    if (m_player.isPlaying())
+        return;
+    (m_game.*handler)();
+}
+
+void frmmain::optionClicked(Control option, void (Game::*handler)()) {
+    if (m_selectedOption == option)
+        return; // clicking the selected option changes nothing
+    m_selectedOption = option;
+    handle(handler);
+}
+
+void frmmain::perform(const Operation& operation) {
+    if (std::holds_alternative<op::Close>(operation)) {
+        apply(operation);
+        return;
+    }
+    m_player.submit(operation);
+}
+
+bool frmmain::selectOption(Control option) {
+    if (m_selectedOption == option)
+        return false;
+    m_selectedOption = option;
+    static_cast<QRadioButton*>(control(option))->setChecked(true);
+    return true;
+}
+
+std::string frmmain::text(Control textBox) const {
+    return static_cast<QLineEdit*>(control(textBox))->text().toStdString();
+}
+
+BoardPoint frmmain::labelPosition(std::int16_t square) const {
+    return m_label1Position.at(static_cast<std::size_t>(square));
+}
+
+void frmmain::setPicture(Control c, ImageList list, int index) {
+    const ImageSet& images = list == ImageList::ImageList1 ? m_imageList1 : m_imageList2;
+    const QPixmap picture = images.picture(index, devicePixelRatioF());
+    QWidget* w = control(c);
+    if (auto* image = dynamic_cast<ImageControl*>(w))
+        image->setPicture(picture);
+    else if (auto* box = dynamic_cast<QLabel*>(w))
+        box->setPixmap(picture);
+}
+
+void frmmain::apply(const Operation& operation) {
+    std::visit(
+        Overloaded{
+            [&](const op::SetBackColor& o) { setBackColour(control(o.control), toQColor(o.colour)); },
+            [&](const op::SetForeColor& o) { setTextColour(control(o.control), toQColor(o.colour)); },
+            [&](const op::SetCaption& o) {
+                static_cast<QLabel*>(control(o.control))->setText(QString::fromStdString(o.caption));
+            },
+            [&](const op::SetVisible& o) { control(o.control)->setVisible(o.visible); },
+            [&](const op::SetEnabled& o) {
+                if (o.control == Control::Timer1 || o.control == Control::Timer2) {
+                    QTimer& t = timer(o.control);
+                    // Enabling a running timer leaves its rhythm alone.
+                    if (!o.enabled)
+                        t.stop();
+                    else if (!t.isActive())
+                        t.start();
+                    return;
+                }
+                control(o.control)->setEnabled(o.enabled);
+            },
+            [&](const op::SetPicture& o) { setPicture(o.control, o.list, o.index); },
+            [&](const op::SetToolTip& o) {
+                control(o.control)->setToolTip(literalToolTip(QString::fromStdString(o.text)));
+            },
+            [&](const op::Move& o) { place(control(o.control), o.left, o.top, o.width, o.height); },
+            [&](const op::SetMousePointer& o) {
+                setCursor(o.pointer == MousePointer::Busy ? Qt::BusyCursor : Qt::ArrowCursor);
+            },
+            [&](const op::Pause&) {}, // the player waits them out
+            [&](const op::DrawBoard&) { drawboard(); },
+            [&](const op::Close&) { close(); },
+        },
+        operation);
+}
+
+void frmmain::drawboard() {
+    paintSnakes(*m_pictureboard, m_imageList1);
+    paintGrid(*m_pictureboard);
+    createNumberLabels();
+    paintLadders(*m_pictureboard);
+}
+
+void frmmain::createNumberLabels() {
+    const PlainLabel* model = m_label1[0];
+    int left = 0;
+    int top = 9000;
+    int row = 0;
+    for (int n = 1; n <= 100; ++n) {
+        auto* label = new PlainLabel(m_pictureboard);
+        label->setObjectName(QStringLiteral("Label1_%1").arg(n));
+        label->setFont(model->font());
+        label->setPalette(model->palette());
+        label->setAlignment(model->alignment());
+        label->setVisible(true);
+        place(label, left, top, 1000, 300);
+        m_label1Position[static_cast<std::size_t>(n)] = {static_cast<std::int16_t>(left),
+                                                          static_cast<std::int16_t>(top)};
+        label->setText(QStringLiteral(" %1").arg(n));
+        QFont font = label->font();
+        font.setPointSizeF(12);
+        font.setBold(true);
+        label->setFont(font);
+        label->setTransparent(true);
+        m_label1[static_cast<std::size_t>(n)] = label;
+
+        if (n % 10 == 0) {
+            top -= 1000;
+            ++row;
+        } else if (row % 2 == 0) {
+            left += 1000;
+        } else {
+            left -= 1000;
+        }
+    }
+}
+
+void frmmain::closeEvent(QCloseEvent* event) {
+    m_player.discard();
+    m_timer1.stop();
+    m_timer2.stop();
+    event->accept();
+}
+
+bool frmmain::eventFilter(QObject* watched, QEvent* event) {
+    if (m_player.isPlaying() && isUserInput(event->type()) && watched != m_cmdexit) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && (widget == this || isAncestorOf(widget)))
+            return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace tavlo::ui
