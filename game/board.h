@@ -15,7 +15,9 @@ inline constexpr std::int16_t kSquareTwips = 1000;
 inline constexpr std::int16_t kBoardTwips = 10000;
 
 // Row of square n (1..100): 0 at the bottom; squares past 100 continue into row 10.
-constexpr int rowOf(int square) { return (square - 1) / 10; }
+constexpr int rowOf(int square) {
+    return (square - 1) / 10;
+}
 
 // The top-left corner of square n's cell (n in 1..100).
 constexpr BoardPoint squareOrigin(int square) {

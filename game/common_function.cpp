@@ -30,8 +30,9 @@ void CommonFunction::shuffledice() {
 
 namespace {
 constexpr Control kSetupControls[] = {
-    Control::player2,        Control::player3,        Control::player4,        Control::txtplayer1name,
-    Control::txtplayer2name, Control::txtplayer3name, Control::txtplayer4name,
+    Control::player2,        Control::player3,        Control::player4,
+    Control::txtplayer1name, Control::txtplayer2name, Control::txtplayer3name,
+    Control::txtplayer4name,
 };
 }
 
@@ -40,9 +41,13 @@ void CommonFunction::enableSetup(bool enabled) {
         window_.perform(op::SetEnabled{control, enabled});
 }
 
-void CommonFunction::locksetup() { enableSetup(false); }
+void CommonFunction::locksetup() {
+    enableSetup(false);
+}
 
-void CommonFunction::unlocksetup() { enableSetup(true); }
+void CommonFunction::unlocksetup() {
+    enableSetup(true);
+}
 
 void CommonFunction::hideextratokens() {
     window_.perform(op::SetVisible{Control::imgstartp3, false});

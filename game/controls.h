@@ -68,7 +68,8 @@ struct Rgb {
 
 // A colour packed into one number: red in the low byte, green in the middle, blue in the high.
 constexpr Rgb unpackColour(std::int32_t packed) {
-    return {static_cast<std::uint8_t>(packed & 0xFF), static_cast<std::uint8_t>((packed >> 8) & 0xFF),
+    return {static_cast<std::uint8_t>(packed & 0xFF),
+            static_cast<std::uint8_t>((packed >> 8) & 0xFF),
             static_cast<std::uint8_t>((packed >> 16) & 0xFF)};
 }
 

@@ -107,7 +107,9 @@ void Game::cmdnewgame_Click() {
     }
 }
 
-void Game::cmdexit_Click() { window_.perform(op::Close{}); }
+void Game::cmdexit_Click() {
+    window_.perform(op::Close{});
+}
 
 void Game::player2_Click() {
     state_.noofplayers = 2;
@@ -240,11 +242,20 @@ void Game::moveonboard(Control imagestart, Control img, std::int16_t& m1, std::i
         m1 = static_cast<std::int16_t>(target.left + step);
         m2 = target.top;
         switch (cookie) {
-        case 6: state_.movetotalcountp1 = jump->to; break;
-        case 9: state_.movetotalcountp2 = jump->to; break;
-        case 7: state_.movetotalcountp3 = jump->to; break;
-        case 8: state_.movetotalcountp4 = jump->to; break;
-        default: break; // no player has another pawn
+        case 6:
+            state_.movetotalcountp1 = jump->to;
+            break;
+        case 9:
+            state_.movetotalcountp2 = jump->to;
+            break;
+        case 7:
+            state_.movetotalcountp3 = jump->to;
+            break;
+        case 8:
+            state_.movetotalcountp4 = jump->to;
+            break;
+        default:
+            break; // no player has another pawn
         }
         if (jump->isLadder()) {
             state_.playagain = kTrue;

@@ -15,8 +15,8 @@
 
 namespace tavlo {
 
-inline constexpr int kStepPauseMs = 500;   // after every square walked, and before a move
-inline constexpr int kRollTicks = 20;      // faces shown by one roll
+inline constexpr int kStepPauseMs = 500; // after every square walked, and before a move
+inline constexpr int kRollTicks = 20;    // faces shown by one roll
 inline constexpr std::int32_t kFlashColours = 10'000'000;
 
 class Game {

@@ -24,9 +24,9 @@ struct TokenRect {
 
 // Zero-filled when the window is created, before start-up runs.
 struct GameState {
-    std::int16_t dicevalue = 0;  // face shown; after a roll, the roll (1..6)
-    std::int16_t diceframe = 0;  // slot of the die order for the next roll tick, 1..7
-    std::int16_t rollticks = 0;  // ticks of the running roll, 0..19 between ticks
+    std::int16_t dicevalue = 0;          // face shown; after a roll, the roll (1..6)
+    std::int16_t diceframe = 0;          // slot of the die order for the next roll tick, 1..7
+    std::int16_t rollticks = 0;          // ticks of the running roll, 0..19 between ticks
     std::int16_t movecurrentcountp1 = 0; // last roll of each player
     std::int16_t movecurrentcountp2 = 0;
     std::int16_t movecurrentcountp3 = 0;
@@ -59,17 +59,39 @@ struct PlayerBinding {
 
 // Player n (1..4) is kPlayers[n - 1].
 inline constexpr PlayerBinding kPlayers[4] = {
-    {Control::imgstartp1, Control::Image1, Control::imgp1, Control::txtplayer1name, 6,
-     {235, 79, 33}, {0, 9000, 980, 980}},
-    {Control::imgstartp2, Control::Image2, Control::imgp2, Control::txtplayer2name, 9,
-     {107, 201, 67}, {0, 9000, 980, 980}},
-    {Control::imgstartp3, Control::Image3, Control::imgp3, Control::txtplayer3name, 7,
-     {117, 186, 255}, {40, 9000, 980, 980}},
-    {Control::imgstartp4, Control::Image4, Control::imgp4, Control::txtplayer4name, 8,
-     {240, 211, 145}, {70, 9000, 980, 980}},
+    {Control::imgstartp1,
+     Control::Image1,
+     Control::imgp1,
+     Control::txtplayer1name,
+     6,
+     {235, 79, 33},
+     {0, 9000, 980, 980}},
+    {Control::imgstartp2,
+     Control::Image2,
+     Control::imgp2,
+     Control::txtplayer2name,
+     9,
+     {107, 201, 67},
+     {0, 9000, 980, 980}},
+    {Control::imgstartp3,
+     Control::Image3,
+     Control::imgp3,
+     Control::txtplayer3name,
+     7,
+     {117, 186, 255},
+     {40, 9000, 980, 980}},
+    {Control::imgstartp4,
+     Control::Image4,
+     Control::imgp4,
+     Control::txtplayer4name,
+     8,
+     {240, 211, 145},
+     {70, 9000, 980, 980}},
 };
 
-constexpr const PlayerBinding& player(int n) { return kPlayers[n - 1]; }
+constexpr const PlayerBinding& player(int n) {
+    return kPlayers[n - 1];
+}
 
 // The record's fields of player n (1..4), by reference.
 struct PlayerFields {

@@ -85,9 +85,7 @@ using Operation = std::variant<op::SetBackColor, op::SetForeColor, op::SetCaptio
                                op::SetMousePointer, op::Pause, op::DrawBoard, op::Close>;
 
 // Builds a visitor for std::visit from one lambda per operation.
-template <class... Ts> struct Overloaded : Ts... {
-    using Ts::operator()...;
-};
+template <class... Ts> struct Overloaded : Ts... { using Ts::operator()...; };
 template <class... Ts> Overloaded(Ts...) -> Overloaded<Ts...>;
 
 // A readable one-line form, e.g. `Move(Image1, 0, 9000, 980, 980)`, for logs and test failures.

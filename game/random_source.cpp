@@ -22,7 +22,9 @@ std::uint64_t ClockRandom::highResolutionNow() {
         std::chrono::high_resolution_clock::now().time_since_epoch().count());
 }
 
-ClockRandom::ClockRandom(Clock clock) : clock_(clock) { reseed(); }
+ClockRandom::ClockRandom(Clock clock) : clock_(clock) {
+    reseed();
+}
 
 void ClockRandom::reseed() {
     const std::uint64_t now = clock_();

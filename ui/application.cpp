@@ -29,9 +29,13 @@ void startupMessage(QtMsgType type, const QMessageLogContext& context, const QSt
 
 } // namespace
 
-DisplayGuard::DisplayGuard() { previousHandler = qInstallMessageHandler(startupMessage); }
+DisplayGuard::DisplayGuard() {
+    previousHandler = qInstallMessageHandler(startupMessage);
+}
 
-DisplayGuard::~DisplayGuard() { qInstallMessageHandler(previousHandler); }
+DisplayGuard::~DisplayGuard() {
+    qInstallMessageHandler(previousHandler);
+}
 
 void prepareApplication(QApplication& application) {
     application.setApplicationName(QStringLiteral("tavlo"));

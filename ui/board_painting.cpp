@@ -9,8 +9,8 @@ namespace tavlo::ui {
 void paintSnakes(PictureBoard& board, const ImageSet& imageList1) {
     const qreal ratio = board.devicePixelRatioF();
     for (const SnakePicture& snake : kSnakePictures)
-        board.paintPicture(imageList1.picture(snake.picture, ratio), snake.rect.x(),
-                           snake.rect.y(), snake.rect.width(), snake.rect.height());
+        board.paintPicture(imageList1.picture(snake.picture, ratio), snake.rect.x(), snake.rect.y(),
+                           snake.rect.width(), snake.rect.height());
 }
 
 void paintGrid(PictureBoard& board) {

@@ -4,8 +4,8 @@
 #include "twips.h"
 
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 
 #include <algorithm>
 
@@ -38,7 +38,9 @@ PlainLabel::PlainLabel(QWidget* parent) : QLabel(parent) {
     setAutoFillBackground(true);
 }
 
-void PlainLabel::setTransparent(bool transparent) { setAutoFillBackground(!transparent); }
+void PlainLabel::setTransparent(bool transparent) {
+    setAutoFillBackground(!transparent);
+}
 
 ImageControl::ImageControl(QWidget* parent, bool stretch) : QLabel(parent), stretch_(stretch) {
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -85,8 +87,7 @@ QPoint PictureBoard::toCanvas(int x, int y) const {
     return {std::clamp(pixels(x), 0, width() - 1), std::clamp(pixels(y), 0, height() - 1)};
 }
 
-void PictureBoard::paintPicture(const QPixmap& picture, int left, int top, int width,
-                                int height) {
+void PictureBoard::paintPicture(const QPixmap& picture, int left, int top, int width, int height) {
     QPainter painter(&canvas_);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(pixels(left, top, width, height), picture);
@@ -104,18 +105,22 @@ void PictureBoard::drawLine(int x1, int y1, int x2, int y2) {
     update();
 }
 
-int PictureBoard::scaleWidth() const { return scaleSize_.width(); }
+int PictureBoard::scaleWidth() const {
+    return scaleSize_.width();
+}
 
-int PictureBoard::scaleHeight() const { return scaleSize_.height(); }
+int PictureBoard::scaleHeight() const {
+    return scaleSize_.height();
+}
 
 void PictureBoard::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     // Only the uncovered part: a token's step repaints two small squares, not the board.
     const QRect area = event->rect();
     const qreal ratio = canvas_.devicePixelRatio();
-    painter.drawPixmap(area, canvas_,
-                       QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio,
-                              area.height() * ratio));
+    painter.drawPixmap(
+        area, canvas_,
+        QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio));
 }
 
 } // namespace tavlo::ui

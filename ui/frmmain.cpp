@@ -22,7 +22,9 @@ constexpr QColor kDesignBackground(64, 64, 64);
 constexpr QColor kButtonFace(224, 224, 224);
 constexpr QSize kClientTwips(14280, 10530);
 
-QColor toQColor(Rgb c) { return QColor(c.red, c.green, c.blue); }
+QColor toQColor(Rgb c) {
+    return QColor(c.red, c.green, c.blue);
+}
 
 QFont arial(qreal points, bool bold) {
     QFont font(QStringLiteral("Arial"));
@@ -85,7 +87,8 @@ frmmain::~frmmain() {
 
 void frmmain::createControls() {
     auto add = [this](Control c, QWidget* w) {
-        w->setObjectName(QString::fromUtf8(controlName(c).data(), static_cast<int>(controlName(c).size())));
+        w->setObjectName(
+            QString::fromUtf8(controlName(c).data(), static_cast<int>(controlName(c).size())));
         m_controls[static_cast<std::size_t>(c)] = w;
     };
     auto button = [&](Control c, int top, const char* caption, const char* toolTip) {
@@ -211,13 +214,12 @@ void frmmain::createControls() {
     // Keyboard focus: board, die, options, names, then the buttons.
     m_pictureboard->setFocusPolicy(Qt::TabFocus);
     dice->setFocusPolicy(Qt::TabFocus);
-    const Control tabOrder[] = {Control::pictureboard,   Control::picdice,
-                                Control::player2,        Control::player3,
-                                Control::player4,        Control::txtplayer1name,
-                                Control::txtplayer2name, Control::txtplayer3name,
-                                Control::txtplayer4name, Control::cmdnewgame,
-                                Control::cmdexit,        Control::Command1,
-                                Control::Command2};
+    const Control tabOrder[] = {
+        Control::pictureboard,   Control::picdice,        Control::player2,
+        Control::player3,        Control::player4,        Control::txtplayer1name,
+        Control::txtplayer2name, Control::txtplayer3name, Control::txtplayer4name,
+        Control::cmdnewgame,     Control::cmdexit,        Control::Command1,
+        Control::Command2};
     for (std::size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(control(tabOrder[i - 1]), control(tabOrder[i]));
 }
@@ -230,9 +232,10 @@ void frmmain::connectEvents() {
     clicked(Control::cmdnewgame, &Game::cmdnewgame_Click);
     // Exit works at any moment, also while a move is being played out.
     connect(m_cmdexit, &QPushButton::clicked, this, [this] { m_game.cmdexit_Click(); });
-    const std::pair<Control, void (Game::*)()> options[] = {{Control::player2, &Game::player2_Click},
-                                                           {Control::player3, &Game::player3_Click},
-                                                           {Control::player4, &Game::player4_Click}};
+    const std::pair<Control, void (Game::*)()> options[] = {
+        {Control::player2, &Game::player2_Click},
+        {Control::player3, &Game::player3_Click},
+        {Control::player4, &Game::player4_Click}};
     for (const auto& [c, handler] : options)
         connect(static_cast<QRadioButton*>(control(c)), &QRadioButton::clicked, this,
                 [this, c = c, handler = handler] { optionClicked(c, handler); });
@@ -295,10 +298,15 @@ void frmmain::setPicture(Control c, ImageList list, int index) {
 void frmmain::apply(const Operation& operation) {
     std::visit(
         Overloaded{
-            [&](const op::SetBackColor& o) { setBackColour(control(o.control), toQColor(o.colour)); },
-            [&](const op::SetForeColor& o) { setTextColour(control(o.control), toQColor(o.colour)); },
+            [&](const op::SetBackColor& o) {
+                setBackColour(control(o.control), toQColor(o.colour));
+            },
+            [&](const op::SetForeColor& o) {
+                setTextColour(control(o.control), toQColor(o.colour));
+            },
             [&](const op::SetCaption& o) {
-                static_cast<QLabel*>(control(o.control))->setText(QString::fromStdString(o.caption));
+                static_cast<QLabel*>(control(o.control))
+                    ->setText(QString::fromStdString(o.caption));
             },
             [&](const op::SetVisible& o) { control(o.control)->setVisible(o.visible); },
             [&](const op::SetEnabled& o) {
@@ -349,7 +357,7 @@ void frmmain::createNumberLabels() {
         label->setVisible(true);
         place(label, left, top, 1000, 300);
         m_label1Position[static_cast<std::size_t>(n)] = {static_cast<std::int16_t>(left),
-                                                          static_cast<std::int16_t>(top)};
+                                                         static_cast<std::int16_t>(top)};
         label->setText(QStringLiteral(" %1").arg(n));
         QFont font = label->font();
         font.setPointSizeF(12);

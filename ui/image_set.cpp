@@ -53,15 +53,15 @@ QImage ImageSet::original(int index) const {
 
 ImageSet makeImageList2() {
     return ImageSet({":/images/die1.gif", ":/images/die2.gif", ":/images/die3.gif",
-                      ":/images/die4.gif", ":/images/die5.gif", ":/images/die6.gif",
-                      ":/images/dierest.gif"});
+                     ":/images/die4.gif", ":/images/die5.gif", ":/images/die6.gif",
+                     ":/images/dierest.gif"});
 }
 
 ImageSet makeImageList1() {
     return ImageSet({":/images/snake1.bmp", ":/images/snake2.gif", ":/images/snake3.gif",
-                      ":/images/snake4.gif", ":/images/snake5.gif", ":/images/pawn_red.gif",
-                      ":/images/pawn_blue.gif", ":/images/pawn_cream.gif",
-                      ":/images/pawn_green.gif"});
+                     ":/images/snake4.gif", ":/images/snake5.gif", ":/images/pawn_red.gif",
+                     ":/images/pawn_blue.gif", ":/images/pawn_cream.gif",
+                     ":/images/pawn_green.gif"});
 }
 
 } // namespace tavlo::ui

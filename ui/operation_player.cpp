@@ -19,7 +19,8 @@ void OperationPlayer::submit(const Operation& operation) {
     }
     if (const auto* pause = std::get_if<op::Pause>(&operation)) {
         playing_ = true;
-        deadline_ = steady_clock::now() + std::chrono::milliseconds(pauseLength_(pause->milliseconds));
+        deadline_ =
+            steady_clock::now() + std::chrono::milliseconds(pauseLength_(pause->milliseconds));
         waitUntilDeadline();
         return;
     }

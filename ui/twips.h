@@ -12,15 +12,18 @@ namespace tavlo::ui {
 
 inline constexpr double kTwipsPerPixel = 15.0;
 
-inline int pixels(int twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
+inline int pixels(int twips) {
+    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+}
 
-inline QPoint pixels(int left, int top) { return {pixels(left), pixels(top)}; }
+inline QPoint pixels(int left, int top) {
+    return {pixels(left), pixels(top)};
+}
 
 inline QRect pixels(int left, int top, int width, int height) {
     const int x = pixels(left);
     const int y = pixels(top);
     return {x, y, pixels(left + width) - x, pixels(top + height) - y};
 }
-
 
 } // namespace tavlo::ui

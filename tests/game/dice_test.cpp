@@ -100,19 +100,18 @@ TEST_F(Roll, WholeTurnFromTheLastTickIsTheDocumentedSequence) {
     ticks(kRollTicks - 1);
     window.clearLog();
     game.Timer2_Timer();
-    EXPECT_THAT(window.log,
-                ElementsAre("SetPicture(picdice, ImageList2, 4)", "SetEnabled(Timer2, false)",
-                            "Pause(500)", "SetVisible(imgstartp1, false)",
-                            "SetPicture(Image1, ImageList1, 6)", "Text(txtplayer1name)",
-                            "SetToolTip(Image1, \"Player 1\")", "Move(Image1, 0, 9000, 980, 980)",
-                            "Pause(500)", "Move(Image1, 1000, 9000, 980, 980)", "Pause(500)",
-                            "Move(Image1, 2000, 9000, 980, 980)", "Pause(500)",
-                            "Move(Image1, 3000, 9000, 980, 980)", "Pause(500)",
-                            "SetPicture(picdice, ImageList2, 7)",
-                            "SetForeColor(lblcurrentplayer, (107, 201, 67))",
-                            "Text(txtplayer2name)",
-                            "SetCaption(lblcurrentplayer, \"Player 2's  Turn\")",
-                            "SetMousePointer(Default)"));
+    EXPECT_THAT(
+        window.log,
+        ElementsAre(
+            "SetPicture(picdice, ImageList2, 4)", "SetEnabled(Timer2, false)", "Pause(500)",
+            "SetVisible(imgstartp1, false)", "SetPicture(Image1, ImageList1, 6)",
+            "Text(txtplayer1name)", "SetToolTip(Image1, \"Player 1\")",
+            "Move(Image1, 0, 9000, 980, 980)", "Pause(500)", "Move(Image1, 1000, 9000, 980, 980)",
+            "Pause(500)", "Move(Image1, 2000, 9000, 980, 980)", "Pause(500)",
+            "Move(Image1, 3000, 9000, 980, 980)", "Pause(500)",
+            "SetPicture(picdice, ImageList2, 7)", "SetForeColor(lblcurrentplayer, (107, 201, 67))",
+            "Text(txtplayer2name)", "SetCaption(lblcurrentplayer, \"Player 2's  Turn\")",
+            "SetMousePointer(Default)"));
 }
 
 TEST_F(Roll, ClickAfterTheGameIsOverDoesNothing) {
@@ -135,8 +134,8 @@ TEST_F(Roll, SecondClickReshufflesButTheRollStillEndsTwentyTicksAfterTheFirst) {
     ticks(10);
     EXPECT_TRUE(window[Control::Timer2].enabled);
     game.Timer2_Timer(); // the 20th tick shows the new order's 11th face: slot 5
-    EXPECT_THAT(dieFacesShown(window), ElementsAre(1, 2, 3, 4, 5, 6, 1, 2, 3, 6, 5, 4, 3, 2, 1,
-                                                   6, 5, 4, 3, 2));
+    EXPECT_THAT(dieFacesShown(window),
+                ElementsAre(1, 2, 3, 4, 5, 6, 1, 2, 3, 6, 5, 4, 3, 2, 1, 6, 5, 4, 3, 2));
     EXPECT_EQ(state().movetotalcountp1, 2);
     EXPECT_FALSE(window[Control::Timer2].enabled);
 }
@@ -165,8 +164,8 @@ TEST_F(Roll, NewGameMidRollRestartsTheCountAndTheRollMovesPlayerOne) {
 
 struct TurnCase {
     int players;
-    std::vector<int> movers;        // who moves on each of the rolls
-    std::vector<Rgb> labelColours;  // label colour after each roll
+    std::vector<int> movers;       // who moves on each of the rolls
+    std::vector<Rgb> labelColours; // label colour after each roll
 };
 
 class TurnOrder : public GameFixture, public ::testing::WithParamInterface<TurnCase> {};
@@ -193,7 +192,8 @@ INSTANTIATE_TEST_SUITE_P(
     AllCounts, TurnOrder,
     ::testing::Values(TurnCase{2, {1, 2, 1, 2}, {kGreen, kRed, kGreen, kRed}},
                       TurnCase{3, {1, 2, 3, 1, 2, 3}, {kGreen, kBlue, kRed, kGreen, kBlue, kRed}},
-                      TurnCase{4, {1, 2, 3, 4, 1, 2, 3, 4},
+                      TurnCase{4,
+                               {1, 2, 3, 4, 1, 2, 3, 4},
                                {kGreen, kBlue, kCream, kRed, kGreen, kBlue, kCream, kRed}}));
 
 class ExtraTurn : public GameFixture {};
@@ -223,7 +223,7 @@ TEST_F(ExtraTurn, LastPlayerKeepsTheTurnWithoutWrappingToPlayerOne) {
     roll(1);
     game.state().movetotalcountp3 = 39;
     game.state().tokenrectp3 = {40, 6000, 980, 980}; // square 40's origin plus the offset
-    roll(3); // 39 + 3 = 42: ladder to 81
+    roll(3);                                         // 39 + 3 = 42: ladder to 81
     EXPECT_EQ(state().movetotalcountp3, 81);
     EXPECT_EQ(state().currentplayer, 3);
     EXPECT_EQ(window[Control::lblcurrentplayer].caption, "Player 3's  Turn");

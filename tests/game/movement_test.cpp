@@ -84,7 +84,8 @@ TEST_F(Movement, WalkTurnsTheRowCornerAndIgnoresALadderPassedOver) {
 TEST_F(Movement, WalkEndingOnARowEndLeavesTheRectangleOneRowUp) {
     place(2, 18, 0);
     move(2, 2);
-    EXPECT_THAT(tokenStops(Control::Image2), ElementsAre(BoardPoint{1000, 8000}, BoardPoint{0, 8000}));
+    EXPECT_THAT(tokenStops(Control::Image2),
+                ElementsAre(BoardPoint{1000, 8000}, BoardPoint{0, 8000}));
     EXPECT_EQ(rectOf(2), (BoardPoint{0, 7000}));
 }
 
@@ -102,8 +103,9 @@ TEST_F(Movement, EveryStepStandsOnItsSquareAcrossTheWholeBoard) {
             ASSERT_EQ(stops.size(), static_cast<std::size_t>(roll));
             for (int step = 0; step < roll; ++step) {
                 const BoardPoint origin = squareOrigin(square + step + 1);
-                ASSERT_EQ(stops[step], (BoardPoint{static_cast<std::int16_t>(origin.left + offsetOf(n)),
-                                                   origin.top}))
+                ASSERT_EQ(
+                    stops[step],
+                    (BoardPoint{static_cast<std::int16_t>(origin.left + offsetOf(n)), origin.top}))
                     << "player " << n << " on square " << square + step + 1;
             }
             square += roll;
@@ -196,10 +198,10 @@ TEST_F(Movement, LandingExactlyOnHundredWins) {
     move(3, 3);
     EXPECT_EQ(tokenStops(Control::Image3).back(), (BoardPoint{40, 0}));
     const std::vector<std::string> tail(window.log.end() - 6, window.log.end());
-    EXPECT_THAT(tail, ElementsAre("SetPicture(picdice, ImageList2, 7)",
-                                  "SetVisible(lblwinner, true)",
-                                  "SetBackColor(lblwinner, (0, 0, 25))", "Text(txtplayer3name)",
-                                  "SetCaption(lblwinner, \"Ann  Wins\")", "SetEnabled(Timer1, true)"));
+    EXPECT_THAT(tail,
+                ElementsAre("SetPicture(picdice, ImageList2, 7)", "SetVisible(lblwinner, true)",
+                            "SetBackColor(lblwinner, (0, 0, 25))", "Text(txtplayer3name)",
+                            "SetCaption(lblwinner, \"Ann  Wins\")", "SetEnabled(Timer1, true)"));
     EXPECT_EQ(state().gameover, kTrue);
     EXPECT_EQ(state().movetotalcountp3, 100);
 }

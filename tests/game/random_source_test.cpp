@@ -12,7 +12,9 @@
 namespace tavlo::testing {
 namespace {
 
-std::uint64_t frozenClock() { return 42; }
+std::uint64_t frozenClock() {
+    return 42;
+}
 
 // Chi-squared bounds that a fair die exceeds less than once in a million runs.
 constexpr double kChiSquared5 = 35.89;

@@ -132,7 +132,8 @@ TEST_F(NewGame, WithTwoPlayersSelectedDoesNotRunTheOptionHandlerAgain) {
     window.clearLog();
     game.cmdnewgame_Click();
     std::vector<std::string> expected = kNewGameFromOtherCount;
-    const auto select = std::find(expected.begin(), expected.end(), "SelectOption(player2) -> changed");
+    const auto select =
+        std::find(expected.begin(), expected.end(), "SelectOption(player2) -> changed");
     *select = "SelectOption(player2) -> unchanged";
     expected.erase(select + 1, select + 3);
     EXPECT_THAT(window.log, ElementsAreArray(expected));
@@ -177,7 +178,8 @@ TEST_F(NewGame, TwiceGivesTheSameStateAndScreenAsOnce) {
     EXPECT_EQ(state(), once);
     // The second press repeats the first one's requests, minus the option handler.
     std::vector<std::string> expected = kNewGameFromOtherCount;
-    const auto select = std::find(expected.begin(), expected.end(), "SelectOption(player2) -> changed");
+    const auto select =
+        std::find(expected.begin(), expected.end(), "SelectOption(player2) -> changed");
     *select = "SelectOption(player2) -> unchanged";
     expected.erase(select + 1, select + 3);
     EXPECT_THAT(window.log, ElementsAreArray(expected));
@@ -225,10 +227,9 @@ TEST_F(PlayerCount, ThreeShowsTheThirdStartTokenAndSelectsItselfWithoutRecursion
     window.selectOption(Control::player3);
     window.clearLog();
     game.player3_Click();
-    EXPECT_THAT(window.log, ElementsAre("SetVisible(imgstartp3, false)",
-                                        "SetVisible(imgstartp4, false)",
-                                        "SetVisible(imgstartp3, true)",
-                                        "SelectOption(player3) -> unchanged"));
+    EXPECT_THAT(window.log,
+                ElementsAre("SetVisible(imgstartp3, false)", "SetVisible(imgstartp4, false)",
+                            "SetVisible(imgstartp3, true)", "SelectOption(player3) -> unchanged"));
     EXPECT_EQ(state().noofplayers, 3);
 }
 
@@ -237,11 +238,10 @@ TEST_F(PlayerCount, FourSelectsItselfThenShowsBothExtraTokens) {
     window.selectOption(Control::player4);
     window.clearLog();
     game.player4_Click();
-    EXPECT_THAT(window.log, ElementsAre("SetVisible(imgstartp3, false)",
-                                        "SetVisible(imgstartp4, false)",
-                                        "SelectOption(player4) -> unchanged",
-                                        "SetVisible(imgstartp3, true)",
-                                        "SetVisible(imgstartp4, true)"));
+    EXPECT_THAT(window.log,
+                ElementsAre("SetVisible(imgstartp3, false)", "SetVisible(imgstartp4, false)",
+                            "SelectOption(player4) -> unchanged", "SetVisible(imgstartp3, true)",
+                            "SetVisible(imgstartp4, true)"));
     EXPECT_EQ(state().noofplayers, 4);
 }
 

@@ -22,8 +22,8 @@ constexpr Control kSetupControls[] = {Control::player2,        Control::player3,
                                       Control::txtplayer4name};
 constexpr Control kOptions[] = {Control::player2, Control::player3, Control::player4};
 
-const std::string kNames[] = {"", "A", "<i>x</i>", "O'Brien \"Ob\"", "\\n\t\x01", "🐍🎲", "שלום",
-                              std::string(300, 'w')};
+const std::string kNames[] = {"",          "A",  "<i>x</i>", "O'Brien \"Ob\"",
+                              "\\n\t\x01", "🐍🎲", "שלום",     std::string(300, 'w')};
 
 // Drives one window and one game the way a player and the timers can: only enabled controls
 // take clicks and only enabled timers tick.
@@ -91,8 +91,8 @@ public:
             return "noofplayers " + std::to_string(s.noofplayers);
         if (s.currentplayer < 1 || s.currentplayer > s.noofplayers)
             return "currentplayer " + std::to_string(s.currentplayer);
-        const std::int16_t squares[] = {s.movetotalcountp1, s.movetotalcountp2,
-                                        s.movetotalcountp3, s.movetotalcountp4};
+        const std::int16_t squares[] = {s.movetotalcountp1, s.movetotalcountp2, s.movetotalcountp3,
+                                        s.movetotalcountp4};
         for (const std::int16_t square : squares)
             if (square < 0 || square > 104)
                 return "square " + std::to_string(square);

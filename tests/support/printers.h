@@ -27,8 +27,12 @@ inline void PrintTo(const GameState& s, std::ostream* out) {
          << s.noofplayers << ", playagain " << s.playagain << ", gameover " << s.gameover << '}';
 }
 namespace op {
-inline void PrintTo(const Move& m, std::ostream* out) { *out << describe(m); }
-inline void PrintTo(const SetPicture& p, std::ostream* out) { *out << describe(p); }
+inline void PrintTo(const Move& m, std::ostream* out) {
+    *out << describe(m);
+}
+inline void PrintTo(const SetPicture& p, std::ostream* out) {
+    *out << describe(p);
+}
 } // namespace op
 
 } // namespace tavlo

@@ -1,0 +1,181 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Playing in the real window: the die through its real timer, moves played out on screen,
+// input during a move, names shown literally, a whole game to a win.
+#include "window_fixture.h"
+
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTextDocument>
+
+namespace tavlo::testing {
+namespace {
+
+QString shownToolTip(const QWidget* w) {
+    QTextDocument document;
+    document.setHtml(w->toolTip());
+    return document.toPlainText();
+}
+
+using PlayingWindow = WindowFixture;
+
+TEST_F(PlayingWindow, DieClickRollsTwentyTicksOnTheRealTimerThenWalksTheToken) {
+    random.pushRoll(4);
+    QSignalSpy finished(window.get(), &ui::frmmain::moveFinished);
+    QElapsedTimer clock;
+    clock.start();
+    click(Control::picdice);
+    EXPECT_TRUE(window->timer(Control::Timer2).isActive());
+    EXPECT_EQ(window->cursor().shape(), Qt::BusyCursor);
+    EXPECT_FALSE(widget(Control::txtplayer1name)->isEnabled());
+    ASSERT_TRUE(finished.wait(5000));
+    EXPECT_GE(clock.elapsed(), 19 * 60); // twenty ticks 60 ms apart
+
+    EXPECT_EQ(widget(Control::Image1)->pos(), onSquare(4));
+    EXPECT_FALSE(widget(Control::imgstartp1)->isVisible());
+    EXPECT_EQ(caption(Control::lblcurrentplayer), QStringLiteral("Player 2's  Turn"));
+    EXPECT_EQ(widget(Control::lblcurrentplayer)->palette().color(QPalette::WindowText),
+              QColor(107, 201, 67));
+    EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(widget<QLabel>(Control::picdice)->pixmap().toImage(),
+              window->imageList2().picture(kRestingDie).toImage());
+    EXPECT_EQ(shownToolTip(widget(Control::Image1)), QStringLiteral("Player 1"));
+}
+
+TEST_F(PlayingWindow, WholeGameToAWinThenNewGame) {
+    const QString name = QStringLiteral("<b>Ann</b> & \"Bo\" \\ 🐍 שלום");
+    widget<QLineEdit>(Control::txtplayer1name)->setText(name);
+    rollAndWait(6); // player 1 to 6
+    rollAndWait(1); // player 2 to 1
+    rollAndWait(6); // player 1 to 12
+    rollAndWait(1); // player 2 to 2
+    rollAndWait(3); // player 1 to 15: the ladder to 97 and another roll
+    EXPECT_EQ(widget(Control::Image1)->pos(), onSquare(97));
+    EXPECT_EQ(caption(Control::lblcurrentplayer), name + QStringLiteral("'s  Turn"));
+    rollAndWait(3); // player 1 to 100
+    EXPECT_EQ(widget(Control::Image1)->pos(), onSquare(100));
+
+    auto* winner = widget<QLabel>(Control::lblwinner);
+    EXPECT_TRUE(winner->isVisible());
+    EXPECT_EQ(winner->text(), name + QStringLiteral("  Wins"));
+    EXPECT_EQ(winner->textFormat(), Qt::PlainText);
+    EXPECT_EQ(winner->palette().color(QPalette::Window), QColor(0, 0, 25));
+    EXPECT_TRUE(window->timer(Control::Timer1).isActive());
+    const QColor before = winner->palette().color(QPalette::WindowText);
+    random.push(0.5);
+    random.push(0.25);
+    QTest::qWait(250); // two flash ticks
+    EXPECT_NE(winner->palette().color(QPalette::WindowText), before);
+
+    click(Control::picdice);
+    EXPECT_FALSE(window->timer(Control::Timer2).isActive()) << "the die must ignore clicks";
+
+    click(Control::cmdnewgame);
+    EXPECT_FALSE(winner->isVisible());
+    EXPECT_TRUE(window->timer(Control::Timer1).isActive());
+    EXPECT_GE(widget(Control::Image1)->y(), window->board().height()); // parked out of sight
+    EXPECT_TRUE(widget(Control::imgstartp1)->isVisible());
+    EXPECT_TRUE(widget(Control::txtplayer1name)->isEnabled());
+    EXPECT_EQ(caption(Control::lblcurrentplayer), name + QStringLiteral("'s Turn"));
+    random.pushRoll(2);
+    click(Control::picdice);
+    EXPECT_TRUE(window->timer(Control::Timer2).isActive());
+}
+
+TEST_F(PlayingWindow, OptionClicksChooseThePlayerCount) {
+    click(Control::player3);
+    EXPECT_EQ(window->game().state().noofplayers, 3);
+    EXPECT_TRUE(widget(Control::imgstartp3)->isVisible());
+    click(Control::player4);
+    EXPECT_TRUE(widget(Control::imgstartp4)->isVisible());
+    click(Control::player2);
+    EXPECT_EQ(window->game().state().noofplayers, 2);
+    EXPECT_FALSE(widget(Control::imgstartp3)->isVisible());
+    EXPECT_FALSE(widget(Control::imgstartp4)->isVisible());
+    EXPECT_TRUE(widget<QRadioButton>(Control::player2)->isChecked());
+}
+
+TEST_F(PlayingWindow, NamesShowLiterallyWhateverTheyHold) {
+    const QString names[] = {
+        QStringLiteral("<i>x</i>"), QStringLiteral("&lt;&amp;"), QStringLiteral("a\tb\\c'\"d"),
+        QStringLiteral("e\u0301 👩‍👩‍👧 مرحبا"), QString(5000, QChar(u'W'))};
+    for (const QString& name : names) {
+        widget<QLineEdit>(Control::txtplayer1name)->setText(name);
+        click(Control::cmdnewgame);
+        EXPECT_EQ(caption(Control::lblcurrentplayer), name + QStringLiteral("'s Turn"));
+        EXPECT_EQ(widget<QLabel>(Control::lblcurrentplayer)->textFormat(), Qt::PlainText);
+    }
+    widget<QLineEdit>(Control::txtplayer1name)->setText(names[0] + names[1] + names[2]);
+    rollAndWait(2);
+    EXPECT_EQ(shownToolTip(widget(Control::Image1)), names[0] + names[1] + names[2]);
+}
+
+class WindowDuringAMove : public WindowFixture {
+protected:
+    // Pauses a tenth as long, so a move lasts long enough to click into it.
+    void SetUp() override {
+        open([](int ms) { return ms / 10; });
+    }
+
+    void startMoveAndWaitForTheWalk(int face) {
+        random.pushRoll(face);
+        click(Control::picdice);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window->isPlaying(); }, 5000));
+    }
+};
+
+TEST_F(WindowDuringAMove, ClicksAndKeysAreDroppedUntilTheMoveIsOnScreen) {
+    startMoveAndWaitForTheWalk(6);
+    const GameState during = window->game().state();
+    click(Control::cmdnewgame);
+    click(Control::picdice);
+    QTest::keyClicks(widget(Control::txtplayer1name), "zz");
+    EXPECT_EQ(window->game().state(), during);
+    EXPECT_FALSE(window->timer(Control::Timer2).isActive());
+
+    QSignalSpy finished(window.get(), &ui::frmmain::moveFinished);
+    ASSERT_TRUE(finished.wait(5000));
+    EXPECT_EQ(widget(Control::Image1)->pos(), onSquare(6));
+    EXPECT_EQ(window->game().state().movetotalcountp1, 6);
+    click(Control::cmdnewgame); // taken again once the move is over
+    EXPECT_EQ(window->game().state().movetotalcountp1, 0);
+}
+
+TEST_F(WindowDuringAMove, TokenStandsOnEachSquareOfTheWalkInTurn) {
+    std::vector<QPoint> seen;
+    QWidget* token = widget(Control::Image1);
+    const QPoint before = token->pos();
+    random.pushRoll(5);
+    QSignalSpy finished(window.get(), &ui::frmmain::moveFinished);
+    click(Control::picdice);
+    while (finished.isEmpty() && seen.size() < 100) {
+        if (seen.empty() || seen.back() != token->pos())
+            seen.push_back(token->pos());
+        QTest::qWait(5);
+    }
+    ASSERT_FALSE(finished.isEmpty());
+    EXPECT_EQ(seen, (std::vector<QPoint>{before, onSquare(1), onSquare(2), onSquare(3), onSquare(4),
+                                         onSquare(5)}));
+}
+
+TEST_F(WindowDuringAMove, ExitEndsAtOnceEvenMidWalk) {
+    startMoveAndWaitForTheWalk(6);
+    click(Control::cmdexit);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->isPlaying());
+    EXPECT_FALSE(window->timer(Control::Timer1).isActive());
+    QTest::qWait(100); // nothing left to play out on a closed window
+}
+
+TEST_F(WindowDuringAMove, ClosingMidRollStopsTheRoll) {
+    random.pushRoll(3);
+    click(Control::picdice);
+    QTest::qWait(200);
+    ASSERT_TRUE(window->timer(Control::Timer2).isActive());
+    window->close();
+    EXPECT_FALSE(window->timer(Control::Timer2).isActive());
+    EXPECT_FALSE(window->isVisible());
+}
+
+} // namespace
+} // namespace tavlo::testing

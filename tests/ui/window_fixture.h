@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The real main window with a scripted die and pauses shortened to nothing.
+#pragma once
+
+#include "support/printers.h"
+#include "support/scripted_random.h"
+
+#include "game/board.h"
+
+#include "ui/frmmain.h"
+#include "ui/twips.h"
+
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace tavlo::testing {
+
+class WindowFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        open([](int) { return 0; });
+    }
+
+    void open(ui::OperationPlayer::PauseLength pauseLength) {
+        window = std::make_unique<ui::frmmain>(random, std::move(pauseLength));
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    template <class T = QWidget> T* widget(Control c) const {
+        T* w = dynamic_cast<T*>(window->control(c));
+        EXPECT_NE(w, nullptr) << controlName(c);
+        return w;
+    }
+    QString caption(Control c) const { return widget<QLabel>(c)->text(); }
+
+    void click(Control c) { QTest::mouseClick(widget(c), Qt::LeftButton); }
+
+    // Clicks the die for a roll of `face` and waits, through the real 60 ms timer, until the
+    // move has been played out on screen.
+    void rollAndWait(int face) {
+        random.pushRoll(face);
+        QSignalSpy finished(window.get(), &ui::frmmain::moveFinished);
+        click(Control::picdice);
+        ASSERT_TRUE(finished.wait(5000)) << "the move never finished";
+    }
+
+    // Where a token standing on square n (with an offset in twips) appears, in board pixels.
+    static QPoint onSquare(int square, int offset = 0) {
+        const BoardPoint origin = squareOrigin(square);
+        return ui::pixels(origin.left + offset, origin.top);
+    }
+
+    ScriptedRandom random;
+    std::unique_ptr<ui::frmmain> window;
+};
+
+} // namespace tavlo::testing

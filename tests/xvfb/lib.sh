@@ -1,0 +1,69 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Helpers for tests that run the program in a real window on a private Xvfb screen.
+# Sourced; sets DISPLAY and cleans up on exit.
+
+work=$(mktemp -d)
+xvfb_pid=
+cleanup() {
+    local status=$?
+    [ -n "${app_pid:-}" ] && kill "$app_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+    exit "$status"
+}
+trap cleanup EXIT
+
+# As on a desktop session: a private runtime folder.
+mkdir -m 700 "$work/runtime"
+export XDG_RUNTIME_DIR="$work/runtime"
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Starts Xvfb on a free display number.
+start_xvfb() {
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        [ -s "$work/display" ] && break
+        sleep 0.05
+    done
+    [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+    export DISPLAY=":$(head -n1 "$work/display")"
+}
+
+# Starts the program ($@) and sets app_pid and window to its main window.
+start_app() {
+    "$@" >"$work/app.out" 2>"$work/app.err" &
+    app_pid=$!
+    window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Tavlo - Game created by ' | head -n1) ||
+        fail "no window appeared; stderr: $(cat "$work/app.err")"
+}
+
+# Waits up to $1 seconds for the program to end; sets app_status and app_seconds.
+wait_app() {
+    local limit=$1 start end
+    start=$(date +%s%N)
+    for _ in $(seq $((limit * 100))); do
+        kill -0 "$app_pid" 2>/dev/null || break
+        sleep 0.01
+    done
+    end=$(date +%s%N)
+    kill -0 "$app_pid" 2>/dev/null && fail "the program did not end within ${limit}s"
+    app_status=0
+    wait "$app_pid" || app_status=$?
+    app_pid=
+    app_seconds=$(awk -v ns=$((end - start)) 'BEGIN { printf "%.3f", ns / 1e9 }')
+}
+
+# Fails when the program's standard error holds a sanitizer report.
+check_clean_run() {
+    if grep -E -q 'Sanitizer|runtime error' "$work/app.err"; then
+        fail "sanitizer report: $(cat "$work/app.err")"
+    fi
+}
+
+# The colour of one pixel of a picture, as srgb(r,g,b).
+pixel() { convert "$1" -format "%[pixel:p{$2,$3}]" info:; }

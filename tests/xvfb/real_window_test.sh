@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Starts the built program on a private Xvfb screen, checks its window from a screenshot, rolls
+# the die with a real click, and closes it both ways: the Exit button and the close command.
+# Usage: real_window_test.sh <tavlo> <close_window>
+set -euo pipefail
+tavlo=$1
+close_window=$2
+source "$(dirname "$0")/lib.sh"
+start_xvfb
+
+start_app "$tavlo"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+[ "$WIDTH" = 952 ] && [ "$HEIGHT" = 702 ] || fail "client area is ${WIDTH}x${HEIGHT}, not 952x702"
+sleep 0.5 # let the first frame reach the screen
+import -window "$window" "$work/start.png"
+
+[ "$(pixel "$work/start.png" 5 5)" = "srgb(0,0,25)" ] || fail "window background is not navy"
+# Inside square 10, clear of numbers, snakes and ladders: the white board.
+[ "$(pixel "$work/start.png" 689 671)" = "srgb(255,255,255)" ] || fail "board is not white"
+# The whose-turn label shows player 1's colour.
+turn_pixels=$(convert "$work/start.png" -crop 201x25+760+64 +repage -fill black +opaque "srgb(235,79,33)" \
+    -fill white -opaque "srgb(235,79,33)" -format "%[fx:mean*w*h]" info:)
+awk -v n="$turn_pixels" 'BEGIN { exit !(n > 20) }' || fail "no text in player 1's colour"
+
+# A real click on the die starts the roll: within 300 ms it shows another picture.
+convert "$work/start.png" -crop 80x80+816+104 +repage "$work/die-rest.png"
+xdotool mousemove --window "$window" 856 144 click 1
+sleep 0.3
+import -window "$window" "$work/rolling.png"
+convert "$work/rolling.png" -crop 80x80+816+104 +repage "$work/die-rolling.png"
+changed=$(compare -metric AE "$work/die-rest.png" "$work/die-rolling.png" null: 2>&1 || true)
+[ "${changed%% *}" -gt 100 ] 2>/dev/null || fail "the die did not change after a click ($changed pixels)"
+
+# The window's close command, mid-roll: the program ends at once and cleanly.
+"$close_window" "$window"
+wait_app 5
+[ "$app_status" = 0 ] || fail "exit status $app_status after the close command: $(cat "$work/app.err")"
+check_clean_run
+awk -v s="$app_seconds" 'BEGIN { exit !(s < 0.5) }' || fail "closing took ${app_seconds}s"
+
+# The Exit button.
+start_app "$tavlo"
+xdotool mousemove --window "$window" 860 676 click 1
+wait_app 5
+[ "$app_status" = 0 ] || fail "exit status $app_status after Exit: $(cat "$work/app.err")"
+check_clean_run
+echo "real window: 952x702, die rolls on a click, close and Exit end with status 0"
