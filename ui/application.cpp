@@ -40,6 +40,7 @@ DisplayGuard::~DisplayGuard() {
 void prepareApplication(QApplication& application) {
     application.setApplicationName(QStringLiteral("tavlo"));
     application.setApplicationVersion(QStringLiteral(TAVLO_VERSION));
+    application.setDesktopFileName(QStringLiteral("io.github.tavlo.Tavlo"));
     application.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 }
 

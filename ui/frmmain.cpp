@@ -11,7 +11,7 @@
 #include <limits>
 
 #ifndef TAVLO_MAKER_URL
-#define TAVLO_MAKER_URL "https://tavlo.example.org"
+#define TAVLO_MAKER_URL "https://github.com/tavlo/tavlo"
 #endif
 
 namespace tavlo::ui {
