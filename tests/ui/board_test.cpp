@@ -1,0 +1,174 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The painted board: snake pictures, grid, number labels and ladders, and how they agree with
+// the squares the rules jump between.
+#include "window_fixture.h"
+
+#include "ui/board_painting.h"
+
+#include <set>
+
+namespace tavlo::testing {
+namespace {
+
+using Board = WindowFixture;
+
+constexpr QRgb kBlack = 0xFF000000, kWhite = 0xFFFFFFFF, kBlue = 0xFF0000FF, kRed = 0xFFFF0000;
+
+QImage canvasOf(const ui::frmmain& window) {
+    // One canvas pixel per board pixel, whatever the screen's scale.
+    const QPixmap& canvas = window.board().canvas();
+    return canvas.toImage().scaled(window.board().size());
+}
+
+TEST_F(Board, NumberLabelsStandOnTheirSquaresWithTheirNumbers) {
+    for (int n = 1; n <= 100; ++n) {
+        SCOPED_TRACE(n);
+        const BoardPoint origin = squareOrigin(n);
+        EXPECT_EQ(window->labelPosition(static_cast<std::int16_t>(n)), origin);
+        ui::PlainLabel* label = window->label1(n);
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->parentWidget(), &window->board());
+        EXPECT_EQ(label->geometry(), ui::pixels(origin.left, origin.top, 1000, 300));
+        EXPECT_EQ(label->text(), QStringLiteral(" %1").arg(n));
+        EXPECT_EQ(label->font().pointSizeF(), 12);
+        EXPECT_TRUE(label->font().bold());
+        EXPECT_FALSE(label->autoFillBackground()) << "transparent background";
+        EXPECT_TRUE(label->isVisible());
+    }
+    EXPECT_EQ(window->labelPosition(1), (BoardPoint{0, 9000}));
+    EXPECT_EQ(window->labelPosition(11), (BoardPoint{9000, 8000}));
+    EXPECT_EQ(window->labelPosition(91), (BoardPoint{9000, 0}));
+    EXPECT_EQ(window->labelPosition(100), (BoardPoint{0, 0}));
+    EXPECT_FALSE(window->label1(0)->isVisible()) << "the template stays hidden";
+}
+
+TEST_F(Board, GridIsBlackOverTheSnakesWithNoLineAtTheTopOrLeftEdge) {
+    const QImage canvas = canvasOf(*window);
+    // Vertical line x = 1000 through snake picture 3, horizontal y = 1000 through picture 4.
+    EXPECT_EQ(canvas.pixel(ui::pixels(1000), ui::pixels(9500)), kBlack);
+    EXPECT_EQ(canvas.pixel(ui::pixels(6500), ui::pixels(1000)), kBlack);
+    // The lines at 10000 are kept on the board's last pixel row and column.
+    EXPECT_EQ(canvas.pixel(canvas.width() - 1, ui::pixels(9500)), kBlack);
+    EXPECT_EQ(canvas.pixel(ui::pixels(9500), canvas.height() - 1), kBlack);
+    // Along the top edge of squares 91..94, clear of snakes and ladders: white except where a
+    // vertical line meets it.
+    std::set<int> gridColumns;
+    for (int x = 1000; x <= 10000; x += 1000)
+        gridColumns.insert(ui::pixels(x));
+    for (int x = ui::pixels(6000) + 1; x < canvas.width() - 1; ++x)
+        EXPECT_EQ(canvas.pixel(x, 0), gridColumns.count(x) ? kBlack : kWhite) << "x " << x;
+}
+
+TEST_F(Board, EachLadderRailIsDrawnThreePixelsWideInItsColour) {
+    const QImage canvas = canvasOf(*window);
+    for (const ui::Ladder& ladder : ui::kLadders) {
+        const QRgb colour = ladder.colour.rgb();
+        for (const QLine& rail : {ladder.rail1, ladder.rail2}) {
+            SCOPED_TRACE(ladder.foot);
+            // Sample the rail at a third of its length, off grid lines.
+            const QPoint at = ui::pixels(rail.x1() + (rail.x2() - rail.x1()) / 3,
+                                         rail.y1() + (rail.y2() - rail.y1()) / 3);
+            // Every rail is steep, so a row crosses it at about its width.
+            int coloured = 0;
+            for (int dx = -4; dx <= 4; ++dx)
+                coloured += canvas.pixel(at.x() + dx, at.y()) == colour;
+            EXPECT_GE(coloured, 3) << "across the rail at " << at.x() << ", " << at.y();
+            EXPECT_LE(coloured, 4);
+        }
+    }
+    EXPECT_EQ(window->board().pen().width(), 3);
+    EXPECT_EQ(window->board().pen().color(), QColor(255, 0, 0)) << "left as the last ladder set it";
+}
+
+TEST_F(Board, LaddersHaveTheirRungsFromFootToTop) {
+    const QLine lastRungs[] = {{9100, 6700, 9500, 6900},
+                               {3300, 900, 3700, 800},
+                               {6050, 1800, 6450, 1900},
+                               {250, 1700, 600, 1600}};
+    const int rungs[] = {9, 25, 6, 13};
+    for (std::size_t i = 0; i < ui::kLadders.size(); ++i) {
+        const ui::Ladder& ladder = ui::kLadders[i];
+        EXPECT_EQ(ladder.rungs, rungs[i]);
+        EXPECT_EQ(ladder.firstRung.translated(ladder.step * (ladder.rungs - 1)), lastRungs[i]);
+        EXPECT_EQ(ladder.step.y(), -300);
+    }
+    EXPECT_EQ(ui::kLadders[0].colour, QColor(Qt::blue));
+    EXPECT_EQ(ui::kLadders[1].colour, QColor(Qt::blue));
+    EXPECT_EQ(ui::kLadders[2].colour, QColor(Qt::red));
+    EXPECT_EQ(ui::kLadders[3].colour, QColor(Qt::red));
+}
+
+TEST_F(Board, SnakesAndLaddersDrawnAreTheOnesTheRulesJumpAlong) {
+    std::set<std::pair<int, int>> drawn, ruled;
+    for (const ui::Ladder& ladder : ui::kLadders)
+        for (const QLine& rail : {ladder.rail1, ladder.rail2}) {
+            EXPECT_EQ(squareAt({static_cast<std::int16_t>(rail.x1()),
+                                static_cast<std::int16_t>(rail.y1())}),
+                      ladder.foot);
+            EXPECT_EQ(squareAt({static_cast<std::int16_t>(rail.x2()),
+                                static_cast<std::int16_t>(rail.y2())}),
+                      ladder.top);
+            drawn.insert({ladder.foot, ladder.top});
+        }
+    for (const ui::SnakePicture& snake : ui::kSnakePictures) {
+        // The head lies in a top corner cell of the picture's rectangle, the tail in the
+        // opposite bottom corner.
+        const QRect r = snake.rect;
+        const std::int16_t left = static_cast<std::int16_t>(r.x() + 500);
+        const std::int16_t right = static_cast<std::int16_t>(r.x() + r.width() - 500);
+        const std::int16_t top = static_cast<std::int16_t>(r.y() + 500);
+        const std::int16_t bottom = static_cast<std::int16_t>(r.y() + r.height() - 500);
+        const bool headLeft = squareAt({left, top}) == snake.head;
+        EXPECT_TRUE(headLeft || squareAt({right, top}) == snake.head) << snake.picture;
+        EXPECT_EQ(squareAt({headLeft ? right : left, bottom}), snake.tail) << snake.picture;
+        drawn.insert({snake.head, snake.tail});
+    }
+    for (const Jump& jump : kJumps)
+        ruled.insert({jump.from, jump.to});
+    EXPECT_EQ(drawn, ruled);
+}
+
+// Counts the pixels of an area that belong to neither the grid, the ladders nor a white
+// background: the body of a snake.
+int snakePixels(const QImage& canvas, const QRect& twips) {
+    const QRect area = ui::pixels(twips.x(), twips.y(), twips.width(), twips.height());
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb p = canvas.pixel(x, y);
+            count += p != kWhite && p != kBlack && p != kBlue && p != kRed &&
+                     qGray(p) < 235; // not the near-white edge of the background
+        }
+    return count;
+}
+
+TEST_F(Board, LaterSnakePicturesCoverTheLongSnakeWhereTheyOverlap) {
+    // The long snake (picture 1) keeps its body out of the two overlaps, so any snake there was
+    // painted after it: picture 3 in the first overlap, picture 5 in the second.
+    const QImage long1 = window->imageList1().original(1).scaled(333, 667);
+    const QRect overlap3(0, 467, 200, 200);  // picture 1's pixels under x 1000-4000, y 7000-10000
+    const QRect overlap5(267, 267, 66, 333); // under x 5000-6000, y 4000-9000
+    for (const QRect& r : {overlap3, overlap5})
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                ASSERT_GT(qGray(long1.pixel(x, y)), 235)
+                    << "picture 1 is white at " << x << ", " << y;
+
+    const QImage canvas = canvasOf(*window);
+    EXPECT_GT(snakePixels(canvas, {1000, 7000, 3000, 3000}), 2000) << "picture 3 over picture 1";
+    EXPECT_GT(snakePixels(canvas, {5000, 4000, 1000, 5000}), 500) << "picture 5 over picture 1";
+}
+
+TEST_F(Board, KeepsItsPaintingThroughAGame) {
+    const QImage before = canvasOf(*window);
+    rollAndWait(4);
+    click(Control::cmdnewgame);
+    EXPECT_EQ(canvasOf(*window), before);
+    // And shows it: a screen grab of an empty square is the canvas.
+    const QImage shown = window->board().grab().toImage().scaled(window->board().size());
+    const QPoint inside = ui::pixels(9500, 9700);
+    EXPECT_EQ(shown.pixel(inside), before.pixel(inside));
+}
+
+} // namespace
+} // namespace tavlo::testing

@@ -1,0 +1,212 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The pictures: what each index holds, at what size, in what format, with what transparency.
+#include "ui/image_set.h"
+
+#include <QFile>
+#include <QIcon>
+#include <QImageReader>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace tavlo::testing {
+namespace {
+
+const char* const kList2[] = {"die1", "die2", "die3", "die4", "die5", "die6", "dierest"};
+const char* const kPawns[] = {"pawn_red", "pawn_blue", "pawn_cream", "pawn_green"};
+
+QString resource(const char* name, const char* suffix) {
+    return QStringLiteral(":/images/%1.%2").arg(QLatin1String(name), QLatin1String(suffix));
+}
+
+bool opaqueEverywhere(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y).alpha() != 255)
+                return false;
+    return true;
+}
+
+// Dark, opaque blobs of at least `minimum` pixels and at most a quarter of the picture across:
+// the pips of a die face, not the border around it.
+int darkBlobs(const QImage& image, int minimum) {
+    const int w = image.width(), h = image.height();
+    std::vector<char> seen(static_cast<std::size_t>(w * h), 0);
+    auto dark = [&](int x, int y) {
+        const QColor c = image.pixelColor(x, y);
+        return c.alpha() > 128 && c.lightness() < 60;
+    };
+    int blobs = 0;
+    for (int y0 = 0; y0 < h; ++y0)
+        for (int x0 = 0; x0 < w; ++x0) {
+            if (seen[static_cast<std::size_t>(y0 * w + x0)] || !dark(x0, y0))
+                continue;
+            int size = 0;
+            QRect bounds(x0, y0, 1, 1);
+            std::vector<QPoint> stack{{x0, y0}};
+            seen[static_cast<std::size_t>(y0 * w + x0)] = 1;
+            while (!stack.empty()) {
+                const QPoint p = stack.back();
+                stack.pop_back();
+                ++size;
+                bounds |= QRect(p, QSize(1, 1));
+                for (const QPoint d : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
+                    const QPoint q = p + d;
+                    if (q.x() < 0 || q.y() < 0 || q.x() >= w || q.y() >= h)
+                        continue;
+                    auto& mark = seen[static_cast<std::size_t>(q.y() * w + q.x())];
+                    if (!mark && dark(q.x(), q.y())) {
+                        mark = 1;
+                        stack.push_back(q);
+                    }
+                }
+            }
+            if (size >= minimum && bounds.width() <= w / 4 && bounds.height() <= h / 4)
+                ++blobs;
+        }
+    return blobs;
+}
+
+// The mean colour of the opaque pixels.
+QColor meanColour(const QImage& image) {
+    double r = 0, g = 0, b = 0, n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.alpha() < 255)
+                continue;
+            r += c.red();
+            g += c.green();
+            b += c.blue();
+            ++n;
+        }
+    return QColor(static_cast<int>(r / n), static_cast<int>(g / n), static_cast<int>(b / n));
+}
+
+TEST(ImageList2, HoldsSevenTransparentDiePicturesOf80By80) {
+    const ui::ImageSet set = ui::makeImageList2();
+    ASSERT_EQ(set.count(), 7);
+    for (int i = 1; i <= 7; ++i) {
+        SCOPED_TRACE(kList2[i - 1]);
+        QImageReader reader(resource(kList2[i - 1], "gif"));
+        EXPECT_EQ(reader.format(), "gif");
+        const QImage image = set.original(i);
+        EXPECT_EQ(image.size(), QSize(80, 80));
+        EXPECT_EQ(image.pixelColor(0, 0).alpha(), 0) << "outside the rounded body";
+        EXPECT_EQ(image.pixelColor(40, 40).alpha(), 255);
+    }
+    EXPECT_TRUE(set.picture(8).isNull());
+    EXPECT_TRUE(set.picture(0).isNull());
+}
+
+TEST(ImageList2, FaceKShowsKPipsAndTheRestingDieShowsNone) {
+    const ui::ImageSet set = ui::makeImageList2();
+    for (int face = 1; face <= 6; ++face)
+        EXPECT_EQ(darkBlobs(set.original(face), 20), face) << "face " << face;
+    // ROLL and DICE in letters: neither a face's pips nor blank.
+    const int letters = darkBlobs(set.original(7), 5);
+    EXPECT_GE(letters, 7);
+}
+
+TEST(ImageList1, SnakePicturesHaveTheirSizesAndFormatsWithoutTransparency) {
+    const ui::ImageSet set = ui::makeImageList1();
+    ASSERT_EQ(set.count(), 9);
+    const QSize sizes[] = {{323, 470}, {131, 435}, {277, 195}, {125, 342}, {125, 342}};
+    for (int i = 1; i <= 5; ++i) {
+        SCOPED_TRACE(i);
+        const QImage image = set.original(i);
+        EXPECT_EQ(image.size(), sizes[i - 1]);
+        EXPECT_TRUE(opaqueEverywhere(image));
+        EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::white)) << "white background";
+    }
+    for (int i = 2; i <= 5; ++i)
+        EXPECT_EQ(QImageReader(QStringLiteral(":/images/snake%1.gif").arg(i)).format(), "gif");
+
+    // Picture 1 is a 24-bit Windows bitmap: 'BM', then bits per pixel at byte 28.
+    QFile bitmap(QStringLiteral(":/images/snake1.bmp"));
+    ASSERT_TRUE(bitmap.open(QIODevice::ReadOnly));
+    const QByteArray header = bitmap.read(30);
+    EXPECT_TRUE(header.startsWith("BM"));
+    EXPECT_EQ(static_cast<unsigned char>(header[28]) | static_cast<unsigned char>(header[29]) << 8,
+              24);
+}
+
+TEST(ImageList1, PawnsAreTransparent50By50InRedBlueCreamGreenOrder) {
+    const ui::ImageSet set = ui::makeImageList1();
+    for (int i = 6; i <= 9; ++i) {
+        SCOPED_TRACE(kPawns[i - 6]);
+        EXPECT_EQ(QImageReader(resource(kPawns[i - 6], "gif")).format(), "gif");
+        const QImage image = set.original(i);
+        EXPECT_EQ(image.size(), QSize(50, 50));
+        EXPECT_EQ(image.pixelColor(0, 0).alpha(), 0);
+    }
+    const QColor red = meanColour(set.original(6)), blue = meanColour(set.original(7)),
+                 cream = meanColour(set.original(8)), green = meanColour(set.original(9));
+    EXPECT_GT(red.red(), red.green() + 60) << "6 is the red pawn of player 1";
+    EXPECT_GT(blue.blue(), blue.red() + 40) << "7 is the dark blue pawn of player 3";
+    EXPECT_GT(blue.blue(), blue.green() + 40);
+    EXPECT_GT(cream.lightness(), std::max({red.lightness(), blue.lightness(), green.lightness()}))
+        << "8 is the cream pawn of player 4";
+    EXPECT_GT(cream.red(), cream.blue());
+    EXPECT_GT(green.green(), green.red() + 40) << "9 is the bright green pawn of player 2";
+}
+
+TEST(ImageList1, RedAndGreenPawnsDifferInShapeNotOnlyInColour) {
+    // Seen without colour, the two pawns a red-green colour-blind player confuses still differ.
+    const ui::ImageSet set = ui::makeImageList1();
+    const QImage red = set.original(6).convertToFormat(QImage::Format_Grayscale8);
+    const QImage green = set.original(9).convertToFormat(QImage::Format_Grayscale8);
+    const QImage redMask = set.original(6).createAlphaMask();
+    int differentDark = 0;
+    for (int y = 0; y < 50; ++y)
+        for (int x = 0; x < 50; ++x) {
+            const bool redDark = qGray(red.pixel(x, y)) < 80 && redMask.pixelIndex(x, y);
+            const bool greenDark = qGray(green.pixel(x, y)) < 80;
+            differentDark += redDark != greenDark;
+        }
+    EXPECT_GT(differentDark, 20);
+}
+
+TEST(ImageSets, SharpVariantsAreTwiceTheSizeAndKeepTheLogicalSize) {
+    const ui::ImageSet dice = ui::makeImageList2();
+    const ui::ImageSet board = ui::makeImageList1();
+    for (int i = 1; i <= 7; ++i) {
+        const QPixmap sharp = dice.picture(i, 2.0);
+        EXPECT_EQ(sharp.devicePixelRatio(), 2.0) << i;
+        EXPECT_EQ(sharp.size(), QSize(160, 160)) << i;
+        EXPECT_EQ(sharp.deviceIndependentSize().toSize(), QSize(80, 80)) << i;
+        EXPECT_EQ(dice.picture(i, 1.0).devicePixelRatio(), 1.0);
+    }
+    for (int i = 6; i <= 9; ++i)
+        EXPECT_EQ(board.picture(i, 2.0).deviceIndependentSize().toSize(), QSize(50, 50)) << i;
+}
+
+TEST(Icon, HoldsA32By32PictureIn256ColoursAndIn32BitsWithAlpha) {
+    QFile file(QStringLiteral(":/images/icon.ico"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray ico = file.readAll();
+    auto word = [&](int at) {
+        return static_cast<unsigned char>(ico[at]) | static_cast<unsigned char>(ico[at + 1]) << 8;
+    };
+    ASSERT_GE(ico.size(), 6 + 2 * 16);
+    EXPECT_EQ(word(2), 1) << "an icon, not a cursor";
+    ASSERT_EQ(word(4), 2) << "two pictures";
+    std::vector<int> bitsPerPixel;
+    for (int entry = 0; entry < 2; ++entry) {
+        const int at = 6 + 16 * entry;
+        EXPECT_EQ(static_cast<unsigned char>(ico[at]), 32) << "width";
+        EXPECT_EQ(static_cast<unsigned char>(ico[at + 1]), 32) << "height";
+        bitsPerPixel.push_back(word(at + 6));
+    }
+    std::sort(bitsPerPixel.begin(), bitsPerPixel.end());
+    EXPECT_EQ(bitsPerPixel, (std::vector<int>{8, 32}));
+
+    QImageReader reader(QStringLiteral(":/images/icon.ico"));
+    EXPECT_EQ(reader.imageCount(), 2);
+    EXPECT_EQ(reader.read().size(), QSize(32, 32));
+}
+
+} // namespace
+} // namespace tavlo::testing
