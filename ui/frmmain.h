@@ -43,6 +43,9 @@ public:
     // Number label n (1..100) once the board is drawn, and the template (0).
     PlainLabel* label1(int n) const { return m_label1.at(static_cast<std::size_t>(n)); }
     QTimer& timer(Control timer) { return timer == Control::Timer1 ? m_timer1 : m_timer2; }
+    const QTimer& timer(Control timer) const {
+        return timer == Control::Timer1 ? m_timer1 : m_timer2;
+    }
     PictureBoard& board() const { return *m_pictureboard; }
     const ImageSet& imageList1() const { return m_imageList1; }
     const ImageSet& imageList2() const { return m_imageList2; }

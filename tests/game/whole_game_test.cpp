@@ -3,6 +3,7 @@
 // the setup lock follows the phase of the game, and every game played through ends with a winner.
 #include "support/recording_window.h"
 #include "support/scripted_random.h"
+#include "support/state_checks.h"
 
 #include "game/game.h"
 
@@ -87,25 +88,8 @@ public:
     // Every invariant that must hold between events; returns the first one broken.
     std::string broken() const {
         const GameState& s = game.state();
-        if (s.noofplayers < 2 || s.noofplayers > 4)
-            return "noofplayers " + std::to_string(s.noofplayers);
-        if (s.currentplayer < 1 || s.currentplayer > s.noofplayers)
-            return "currentplayer " + std::to_string(s.currentplayer);
-        const std::int16_t squares[] = {s.movetotalcountp1, s.movetotalcountp2, s.movetotalcountp3,
-                                        s.movetotalcountp4};
-        for (const std::int16_t square : squares)
-            if (square < 0 || square > 104)
-                return "square " + std::to_string(square);
-        if (s.diceframe < 1 || s.diceframe > 7)
-            return "diceframe " + std::to_string(s.diceframe);
-        if (s.rollticks < 0 || s.rollticks > 19)
-            return "rollticks " + std::to_string(s.rollticks);
-        if (s.dicevalue < 0 || s.dicevalue > 6)
-            return "dicevalue " + std::to_string(s.dicevalue);
-        if (s.playagain != 0)
-            return "playagain left set";
-        if (s.gameover != kFalse && s.gameover != kTrue)
-            return "gameover " + std::to_string(s.gameover);
+        if (std::string range = stateOutOfRange(s); !range.empty())
+            return range;
         if ((s.gameover == kTrue) != (phase == Phase::Won))
             return "gameover does not match the phase";
         if ((s.gameover == kTrue) != window[Control::lblwinner].visible)
@@ -117,6 +101,8 @@ public:
             return "busy pointer without a roll, or a roll without it";
         if (window.selectedOption() != kOptions[s.noofplayers - 2])
             return "selected option does not match noofplayers";
+        const std::int16_t squares[] = {s.movetotalcountp1, s.movetotalcountp2,
+                                        s.movetotalcountp3, s.movetotalcountp4};
         for (int n = 1; n <= 4; ++n)
             if (window[player(n).startToken].visible && squares[n - 1] != 0)
                 return "start token shown for a player on the board";

@@ -67,3 +67,19 @@ check_clean_run() {
 
 # The colour of one pixel of a picture, as srgb(r,g,b).
 pixel() { convert "$1" -format "%[pixel:p{$2,$3}]" info:; }
+
+# Waits up to $3 seconds until the program has printed $2 lines matching $1.
+wait_for_output() {
+    local pattern=$1 count=$2 limit=$3
+    for _ in $(seq $((limit * 20))); do
+        [ "$(grep -c -E "$pattern" "$work/app.out" || true)" -ge "$count" ] && return 0
+        kill -0 "$app_pid" 2>/dev/null || fail "the program ended early: $(cat "$work/app.err")"
+        sleep 0.05
+    done
+    fail "waited ${limit}s for $count lines matching '$pattern'"
+}
+
+# Window-relative places of the controls a script clicks.
+DIE="856 144"
+NEW_GAME="860 34"
+EXIT="860 676"

@@ -1,0 +1,149 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The real main window for scripted tests in a real X session: the die can be scripted and the
+// pauses shortened, the same way the widget tests do it, so a script can bring a game to any
+// phase in seconds. This is a test tool; the program itself takes no command line.
+//
+//   scripted_window [--pause-percent P] [--rolls 6,1,3] [--seed N] [--name1 TEXT] [--name1-length
+//   N]
+//               [--report] [--check]
+//
+// --report prints "step <ms>" when player 1's token moves and "moved" when a move has been
+// played out; --check verifies the game's invariants whenever the window goes idle and ends
+// the program with status 3 and a message when one is broken.
+#include "support/scripted_random.h"
+#include "support/state_checks.h"
+
+#include "ui/application.h"
+#include "ui/frmmain.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include <cstdio>
+#include <memory>
+#include <random>
+
+namespace {
+
+using tavlo::Control;
+
+// Plays back the scripted rolls first, then carries on with a seeded generator.
+class ScriptedThenSeeded : public tavlo::RandomSource {
+public:
+    explicit ScriptedThenSeeded(unsigned seed) : engine_(seed) {}
+    tavlo::testing::ScriptedRandom script;
+    void reseed() override {}
+    double next() override {
+        if (script.left() > 0)
+            return script.next();
+        return std::uniform_real_distribution<double>(0.0, 1.0)(engine_);
+    }
+
+private:
+    std::mt19937 engine_;
+};
+
+// Reports token steps and finished moves on standard output.
+class StepReporter : public QObject {
+public:
+    explicit StepReporter(QObject* parent) : QObject(parent) { clock_.start(); }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Move) {
+            std::printf("step %lld\n", static_cast<long long>(clock_.elapsed()));
+            std::fflush(stdout);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QElapsedTimer clock_;
+};
+
+std::string brokenInvariant(const tavlo::ui::frmmain& window) {
+    const tavlo::GameState& s = window.game().state();
+    if (std::string range = tavlo::testing::stateOutOfRange(s); !range.empty())
+        return range;
+    if ((s.gameover == tavlo::kTrue) != window.control(Control::lblwinner)->isVisible())
+        return "the winner label does not match gameover";
+    const bool rolling = window.timer(Control::Timer2).isActive();
+    if (rolling != (window.cursor().shape() == Qt::BusyCursor))
+        return "busy pointer without a roll, or a roll without it";
+    const Control options[] = {Control::player2, Control::player3, Control::player4};
+    if (!static_cast<QRadioButton*>(window.control(options[s.noofplayers - 2]))->isChecked())
+        return "the selected option does not match noofplayers";
+    const bool unlocked = window.control(Control::player2)->isEnabled();
+    for (Control c : {Control::player3, Control::player4, Control::txtplayer1name,
+                      Control::txtplayer2name, Control::txtplayer3name, Control::txtplayer4name})
+        if (window.control(c)->isEnabled() != unlocked)
+            return "the setup controls are not locked together";
+    if (unlocked && s.gameover == tavlo::kTrue)
+        return "setup unlocked after a win";
+    const std::int16_t squares[] = {s.movetotalcountp1, s.movetotalcountp2, s.movetotalcountp3,
+                                    s.movetotalcountp4};
+    for (int n = 1; n <= 4; ++n)
+        if (window.control(tavlo::player(n).startToken)->isVisible() && squares[n - 1] != 0)
+            return "a start token shows for a player on the board";
+    return {};
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    auto guard = std::make_unique<tavlo::ui::DisplayGuard>();
+    QApplication application(argc, argv);
+    guard.reset();
+    tavlo::ui::prepareApplication(application);
+
+    QCommandLineParser parser;
+    parser.addOptions({{"pause-percent", "Pauses last this share of their length.", "P", "100"},
+                       {"rolls", "Comma-separated rolls to script first.", "list"},
+                       {"seed", "Seed for the rolls after the script.", "N", "1"},
+                       {"name1", "Player 1's name.", "text"},
+                       {"name1-length", "Player 1's name: this many mixed characters.", "N"},
+                       {"report", "Print token steps and finished moves."},
+                       {"check", "Check the game's invariants whenever the window is idle."}});
+    parser.process(application);
+
+    ScriptedThenSeeded random(parser.value("seed").toUInt());
+    for (const QString& roll : parser.value("rolls").split(',', Qt::SkipEmptyParts))
+        random.script.pushRoll(roll.toInt());
+    const int percent = parser.value("pause-percent").toInt();
+    tavlo::ui::frmmain window(random, [percent](int ms) { return ms * percent / 100; });
+
+    auto* name1 = static_cast<QLineEdit*>(window.control(Control::txtplayer1name));
+    if (parser.isSet("name1"))
+        name1->setText(parser.value("name1"));
+    if (parser.isSet("name1-length")) {
+        const QString pattern = QStringLiteral("<b>&amp;'\"\\ 🐍 שלום e\u0301 ");
+        QString name;
+        while (name.size() < parser.value("name1-length").toInt())
+            name += pattern;
+        name1->setText(name.left(parser.value("name1-length").toInt()));
+    }
+    if (parser.isSet("report")) {
+        window.control(Control::Image1)->installEventFilter(new StepReporter(&window));
+        QObject::connect(&window, &tavlo::ui::frmmain::moveFinished, [] {
+            std::puts("moved");
+            std::fflush(stdout);
+        });
+    }
+    if (parser.isSet("check")) {
+        QObject::connect(QAbstractEventDispatcher::instance(),
+                         &QAbstractEventDispatcher::aboutToBlock, &window, [&window] {
+                             if (window.isPlaying() || !window.isVisible())
+                                 return;
+                             if (const std::string broken = brokenInvariant(window);
+                                 !broken.empty()) {
+                                 std::fprintf(stderr, "invariant broken: %s\n", broken.c_str());
+                                 std::_Exit(3);
+                             }
+                         });
+    }
+
+    window.show();
+    return application.exec();
+}

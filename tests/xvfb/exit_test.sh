@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Exit and the window's close command end the program within half a second, with status 0 and
+# no sanitizer report, in the given phase of a game.
+# Usage: exit_test.sh <scripted_window> <close_window> setup|mid-roll|mid-walk|won|new-game-after-win
+set -euo pipefail
+host=$1
+close_window=$2
+phase=$3
+source "$(dirname "$0")/lib.sh"
+start_xvfb
+
+# Player 1 wins in six rolls: 6, (2: 1), 6, (2: 1), 3 onto the ladder at 15, then 3 to 100.
+winning_rolls=6,1,6,1,3,3
+
+reach_phase() {
+    case $phase in
+    setup)
+        start_app "$host" --report ;;
+    mid-roll)
+        start_app "$host" --report
+        xdotool mousemove --window "$window" $DIE click 1
+        sleep 0.5 ;;
+    mid-walk)
+        start_app "$host" --report --rolls 6
+        xdotool mousemove --window "$window" $DIE click 1
+        wait_for_output '^step' 2 10 ;;
+    won | new-game-after-win)
+        start_app "$host" --report --pause-percent 0 --rolls $winning_rolls
+        for n in 1 2 3 4 5 6; do
+            xdotool mousemove --window "$window" $DIE click 1
+            wait_for_output '^moved' "$n" 10
+        done
+        sleep 0.3 # the winner flash is running
+        if [ "$phase" = new-game-after-win ]; then
+            xdotool mousemove --window "$window" $NEW_GAME click 1
+            sleep 0.3
+        fi ;;
+    *) fail "unknown phase $phase" ;;
+    esac
+}
+
+for method in exit close; do
+    reach_phase
+    if [ "$method" = exit ]; then
+        xdotool mousemove --window "$window" $EXIT click 1
+    else
+        "$close_window" "$window"
+    fi
+    wait_app 5
+    [ "$app_status" = 0 ] || fail "$phase, $method: status $app_status: $(cat "$work/app.err")"
+    check_clean_run
+    awk -v s="$app_seconds" 'BEGIN { exit !(s < 0.5) }' || fail "$phase, $method: took ${app_seconds}s"
+    echo "$phase, $method: ended in ${app_seconds}s with status 0"
+done
