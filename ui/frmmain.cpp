@@ -211,6 +211,8 @@ void frmmain::createControls() {
     for (QTimer* t : {&m_timer1, &m_timer2})
         t->setTimerType(Qt::PreciseTimer);
 
+    describeForScreenReaders();
+
     // Keyboard focus: board, die, options, names, then the buttons.
     m_pictureboard->setFocusPolicy(Qt::TabFocus);
     dice->setFocusPolicy(Qt::TabFocus);
@@ -222,6 +224,43 @@ void frmmain::createControls() {
         Control::Command2};
     for (std::size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(control(tabOrder[i - 1]), control(tabOrder[i]));
+}
+
+void frmmain::describeForScreenReaders() {
+    const std::pair<Control, const char*> names[] = {
+        {Control::pictureboard, QT_TR_NOOP("Board")},
+        {Control::picdice, QT_TR_NOOP("Die")},
+        {Control::frameselectnoofplayer, QT_TR_NOOP("Number of players")},
+        {Control::frameplayername, QT_TR_NOOP("Player names")},
+        {Control::txtplayer1name, QT_TR_NOOP("Name of player 1")},
+        {Control::txtplayer2name, QT_TR_NOOP("Name of player 2")},
+        {Control::txtplayer3name, QT_TR_NOOP("Name of player 3")},
+        {Control::txtplayer4name, QT_TR_NOOP("Name of player 4")},
+        {Control::imgp1, QT_TR_NOOP("Pawn of player 1: red with a dot")},
+        {Control::imgp2, QT_TR_NOOP("Pawn of player 2: green with a star")},
+        {Control::imgp3, QT_TR_NOOP("Pawn of player 3: blue with a square")},
+        {Control::imgp4, QT_TR_NOOP("Pawn of player 4: cream with a diamond")},
+        {Control::Image1, QT_TR_NOOP("Token of player 1")},
+        {Control::Image2, QT_TR_NOOP("Token of player 2")},
+        {Control::Image3, QT_TR_NOOP("Token of player 3")},
+        {Control::Image4, QT_TR_NOOP("Token of player 4")},
+        {Control::imgstartp1, QT_TR_NOOP("Player 1 waiting to start")},
+        {Control::imgstartp2, QT_TR_NOOP("Player 2 waiting to start")},
+        {Control::imgstartp3, QT_TR_NOOP("Player 3 waiting to start")},
+        {Control::imgstartp4, QT_TR_NOOP("Player 4 waiting to start")},
+    };
+    for (const auto& [c, name] : names)
+        control(c)->setAccessibleName(tr(name));
+    const std::pair<Control, const char*> descriptions[] = {
+        {Control::picdice, QT_TR_NOOP("Click the die to roll for the player whose turn it is")},
+        {Control::lblcurrentplayer, QT_TR_NOOP("Whose turn it is")},
+        {Control::lblwinner, QT_TR_NOOP("The winner")},
+        {Control::cmdnewgame, QT_TR_NOOP("Start a new two-player game, keeping the names")},
+        {Control::cmdexit, QT_TR_NOOP("Close the game")},
+        {Control::pictureboard, QT_TR_NOOP("Squares 1 to 100 with four ladders and five snakes")},
+    };
+    for (const auto& [c, description] : descriptions)
+        control(c)->setAccessibleDescription(tr(description));
 }
 
 void frmmain::connectEvents() {
@@ -293,6 +332,10 @@ void frmmain::setPicture(Control c, ImageList list, int index) {
         image->setPicture(picture);
     else if (auto* box = dynamic_cast<QLabel*>(w))
         box->setPixmap(picture);
+    // A screen reader follows the die by its name.
+    if (c == Control::picdice)
+        w->setAccessibleName(index == kRestingDie ? tr("Die at rest, click to roll")
+                                                  : tr("Die showing %1").arg(index));
 }
 
 void frmmain::apply(const Operation& operation) {

@@ -64,6 +64,7 @@ protected:
 private:
     void createControls();
     void connectEvents();
+    void describeForScreenReaders();
     void apply(const Operation& operation);
     void setPicture(Control control, ImageList list, int index);
     void drawboard();
