@@ -70,6 +70,16 @@ const std::vector<std::string> kNewGameFromOtherCount = {
     "SetForeColor(lblcurrentplayer, (235, 79, 33))",
 };
 
+// New Game when "2 Players" is already selected: the option's handler does not run again.
+std::vector<std::string> newGameWithTwoPlayersSelected() {
+    std::vector<std::string> expected = kNewGameFromOtherCount;
+    const auto select =
+        std::find(expected.begin(), expected.end(), "SelectOption(player2) -> changed");
+    *select = "SelectOption(player2) -> unchanged";
+    expected.erase(select + 1, select + 3);
+    return expected;
+}
+
 class StartUp : public GameFixture {};
 
 TEST_F(StartUp, IssuesEveryRequestInOrder) {
@@ -131,12 +141,7 @@ TEST_F(NewGame, WithTwoPlayersSelectedDoesNotRunTheOptionHandlerAgain) {
     roll(2);
     window.clearLog();
     game.cmdnewgame_Click();
-    std::vector<std::string> expected = kNewGameFromOtherCount;
-    const auto select =
-        std::find(expected.begin(), expected.end(), "SelectOption(player2) -> changed");
-    *select = "SelectOption(player2) -> unchanged";
-    expected.erase(select + 1, select + 3);
-    EXPECT_THAT(window.log, ElementsAreArray(expected));
+    EXPECT_THAT(window.log, ElementsAreArray(newGameWithTwoPlayersSelected()));
 }
 
 TEST_F(NewGame, ResetsTheRecordButKeepsDieAndRollOrder) {
@@ -177,12 +182,7 @@ TEST_F(NewGame, TwiceGivesTheSameStateAndScreenAsOnce) {
     game.cmdnewgame_Click();
     EXPECT_EQ(state(), once);
     // The second press repeats the first one's requests, minus the option handler.
-    std::vector<std::string> expected = kNewGameFromOtherCount;
-    const auto select =
-        std::find(expected.begin(), expected.end(), "SelectOption(player2) -> changed");
-    *select = "SelectOption(player2) -> unchanged";
-    expected.erase(select + 1, select + 3);
-    EXPECT_THAT(window.log, ElementsAreArray(expected));
+    EXPECT_THAT(window.log, ElementsAreArray(newGameWithTwoPlayersSelected()));
 }
 
 TEST_F(NewGame, KeepsNamesAndUsesTheFirstNameAsTypedNow) {
