@@ -12,6 +12,8 @@ cleanup() {
     exit "$status"
 }
 trap cleanup EXIT
+# A test killed on timeout still takes its X server and program down with it.
+trap 'exit 143' TERM INT
 
 # As on a desktop session: a private runtime folder.
 mkdir -m 700 "$work/runtime"
