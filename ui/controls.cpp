@@ -19,6 +19,10 @@ void setBackColour(QWidget* widget, const QColor& colour) {
 }
 
 void setTextColour(QWidget* widget, const QColor& colour) {
+    if (auto* label = dynamic_cast<PlainLabel*>(widget)) {
+        label->setTextColour(colour);
+        return;
+    }
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);
     palette.setColor(QPalette::ButtonText, colour);
@@ -40,6 +44,30 @@ PlainLabel::PlainLabel(QWidget* parent) : QLabel(parent) {
 
 void PlainLabel::setTransparent(bool transparent) {
     setAutoFillBackground(!transparent);
+}
+
+void PlainLabel::setTextColour(const QColor& colour) {
+    colour_ = colour;
+    update();
+}
+
+QColor PlainLabel::textColour() const {
+    return colour_.value_or(palette().color(QPalette::WindowText));
+}
+
+void PlainLabel::paintEvent(QPaintEvent*) {
+    if (layout_.text() != text()) {
+        layout_.setTextFormat(Qt::PlainText);
+        layout_.setText(text());
+    }
+    const QRect area = contentsRect();
+    QPoint at = area.topLeft();
+    if (alignment() & Qt::AlignHCenter)
+        at.rx() += (area.width() - qRound(layout_.size().width())) / 2;
+    QPainter painter(this);
+    painter.setFont(font());
+    painter.setPen(textColour());
+    painter.drawStaticText(at, layout_);
 }
 
 ImageControl::ImageControl(QWidget* parent, bool stretch) : QLabel(parent), stretch_(stretch) {

@@ -5,7 +5,10 @@
 #include <QLabel>
 #include <QPen>
 #include <QPixmap>
+#include <QStaticText>
 #include <QWidget>
+
+#include <optional>
 
 namespace tavlo::ui {
 
@@ -17,12 +20,23 @@ void setTextColour(QWidget* widget, const QColor& colour);
 // for rich text.
 QString literalToolTip(const QString& text);
 
-// Static text shown literally (never as markup), on an opaque background of its background
-// colour unless made transparent.
+// Static text shown literally (never as markup) on one line, on an opaque background of its
+// background colour unless made transparent. It keeps the text's layout between paints, and a
+// new text colour repaints the text without touching the palette, so the winner label's ten
+// colours a second and a token's step over the number labels cost little.
 class PlainLabel : public QLabel {
 public:
     explicit PlainLabel(QWidget* parent);
     void setTransparent(bool transparent);
+    void setTextColour(const QColor& colour);
+    QColor textColour() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QStaticText layout_;
+    std::optional<QColor> colour_;
 };
 
 // Shows a picture from an image list. With stretch the picture fills the control; without, it

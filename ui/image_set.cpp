@@ -24,31 +24,31 @@ QString doubledVariant(const QString& path) {
 
 ImageSet::ImageSet(const QStringList& paths) {
     pictures_.reserve(static_cast<std::size_t>(paths.size()));
-    for (const QString& path : paths) {
-        Entry entry;
-        entry.image = QImageReader(path).read();
-        entry.normal = QPixmap::fromImage(entry.image);
-        if (const QString doubled = doubledVariant(path); !doubled.isEmpty()) {
-            entry.doubled = QPixmap(doubled);
-            entry.doubled.setDevicePixelRatio(2.0);
-        }
-        pictures_.push_back(std::move(entry));
-    }
+    for (const QString& path : paths)
+        pictures_.push_back({path, QPixmap(path), {}});
 }
 
 QPixmap ImageSet::picture(int index, qreal devicePixelRatio) const {
     if (index < 1 || index > count())
         return {};
-    const Entry& entry = pictures_[static_cast<std::size_t>(index - 1)];
-    if (devicePixelRatio > 1.0 && !entry.doubled.isNull())
-        return entry.doubled;
-    return entry.normal;
+    Entry& entry = pictures_[static_cast<std::size_t>(index - 1)];
+    if (devicePixelRatio <= 1.0)
+        return entry.normal;
+    // Only a scaled screen needs the sharp variant: decode it the first time one asks.
+    if (!entry.doubled) {
+        entry.doubled = QPixmap();
+        if (const QString doubled = doubledVariant(entry.path); !doubled.isEmpty()) {
+            entry.doubled->load(doubled);
+            entry.doubled->setDevicePixelRatio(2.0);
+        }
+    }
+    return entry.doubled->isNull() ? entry.normal : *entry.doubled;
 }
 
 QImage ImageSet::original(int index) const {
     if (index < 1 || index > count())
         return {};
-    return pictures_[static_cast<std::size_t>(index - 1)].image;
+    return QImageReader(pictures_[static_cast<std::size_t>(index - 1)].path).read();
 }
 
 ImageSet makeImageList2() {

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 namespace tavlo::ui {
@@ -20,16 +21,16 @@ public:
     // Picture `index` (1..count) for a screen of the given device pixel ratio; a null pixmap
     // for an index out of range.
     QPixmap picture(int index, qreal devicePixelRatio = 1.0) const;
-    // The picture as stored, at its own size and format, for inspection.
+    // The picture as stored, at its own size and format, read again for inspection.
     QImage original(int index) const;
 
 private:
     struct Entry {
+        QString path;
         QPixmap normal;
-        QPixmap doubled; // may be null
-        QImage image;
+        std::optional<QPixmap> doubled; // decoded on first use; null when there is none
     };
-    std::vector<Entry> pictures_;
+    mutable std::vector<Entry> pictures_;
 };
 
 // The die: faces 1..6 and the die at rest (7).

@@ -34,8 +34,7 @@ TEST_F(PlayingWindow, DieClickRollsTwentyTicksOnTheRealTimerThenWalksTheToken) {
     EXPECT_EQ(widget(Control::Image1)->pos(), onSquare(4));
     EXPECT_FALSE(widget(Control::imgstartp1)->isVisible());
     EXPECT_EQ(caption(Control::lblcurrentplayer), QStringLiteral("Player 2's  Turn"));
-    EXPECT_EQ(widget(Control::lblcurrentplayer)->palette().color(QPalette::WindowText),
-              QColor(107, 201, 67));
+    EXPECT_EQ(textColour(Control::lblcurrentplayer), QColor(107, 201, 67));
     EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);
     EXPECT_EQ(widget<QLabel>(Control::picdice)->pixmap().toImage(),
               window->imageList2().picture(kRestingDie).toImage());
@@ -61,11 +60,11 @@ TEST_F(PlayingWindow, WholeGameToAWinThenNewGame) {
     EXPECT_EQ(winner->textFormat(), Qt::PlainText);
     EXPECT_EQ(winner->palette().color(QPalette::Window), QColor(0, 0, 25));
     EXPECT_TRUE(window->timer(Control::Timer1).isActive());
-    const QColor before = winner->palette().color(QPalette::WindowText);
+    const QColor before = textColour(Control::lblwinner);
     random.push(0.5);
     random.push(0.25);
     QTest::qWait(250); // two flash ticks
-    EXPECT_NE(winner->palette().color(QPalette::WindowText), before);
+    EXPECT_NE(textColour(Control::lblwinner), before);
 
     click(Control::picdice);
     EXPECT_FALSE(window->timer(Control::Timer2).isActive()) << "the die must ignore clicks";

@@ -126,7 +126,7 @@ TEST_F(StartedWindow, AsksForArialAndGetsItsMetricTwin) {
 TEST_F(StartedWindow, ColoursAreTheStartUpOnes) {
     const QColor navy(0, 0, 25), face(224, 224, 224);
     auto background = [&](Control c) { return widget(c)->palette().color(QPalette::Window); };
-    auto text = [&](Control c) { return widget(c)->palette().color(QPalette::WindowText); };
+    auto text = [&](Control c) { return textColour(c); };
     EXPECT_EQ(window->palette().color(QPalette::Window), navy);
     for (Control c :
          {Control::frameplayername, Control::frameselectnoofplayer, Control::player2,

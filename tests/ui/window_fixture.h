@@ -38,6 +38,11 @@ protected:
         return w;
     }
     QString caption(Control c) const { return widget<QLabel>(c)->text(); }
+    QColor textColour(Control c) const {
+        if (auto* label = dynamic_cast<ui::PlainLabel*>(window->control(c)))
+            return label->textColour();
+        return widget(c)->palette().color(QPalette::WindowText);
+    }
 
     void click(Control c) { QTest::mouseClick(widget(c), Qt::LeftButton); }
 
