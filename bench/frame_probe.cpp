@@ -11,6 +11,8 @@
 // it has just opened (there is no window manager on a bare X server to do it).
 // The program may be a wrapper such as /usr/bin/time: the window may belong to any process
 // started from it. Results go to standard output as key=value lines.
+#include "support/x11_close.h"
+
 #include "proc_cost.h"
 
 #include <X11/Xatom.h>
@@ -202,15 +204,7 @@ void sleepSeconds(double seconds) {
 }
 
 void closeWindow(Display* display, Window window) {
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, window, False, NoEventMask, &event);
-    XFlush(display);
+    tavlo::testing::askToClose(display, window);
 }
 
 // Waits for the child to end; ends it and whatever it started when it takes too long.

@@ -101,8 +101,8 @@ public:
             return "busy pointer without a roll, or a roll without it";
         if (window.selectedOption() != kOptions[s.noofplayers - 2])
             return "selected option does not match noofplayers";
-        const std::int16_t squares[] = {s.movetotalcountp1, s.movetotalcountp2,
-                                        s.movetotalcountp3, s.movetotalcountp4};
+        const std::int16_t squares[] = {s.movetotalcountp1, s.movetotalcountp2, s.movetotalcountp3,
+                                        s.movetotalcountp4};
         for (int n = 1; n <= 4; ++n)
             if (window[player(n).startToken].visible && squares[n - 1] != 0)
                 return "start token shown for a player on the board";
