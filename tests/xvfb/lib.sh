@@ -67,6 +67,16 @@ check_clean_run() {
     fi
 }
 
+# Waits for the program to end after $1 (what ended it) and fails unless it ended within half a
+# second, with status 0 and no sanitizer report.
+expect_clean_end() {
+    wait_app 5
+    [ "$app_status" = 0 ] || fail "$1: status $app_status: $(cat "$work/app.err")"
+    check_clean_run
+    awk -v s="$app_seconds" 'BEGIN { exit !(s < 0.5) }' || fail "$1: took ${app_seconds}s"
+    echo "$1: ended in ${app_seconds}s with status 0"
+}
+
 # The colour of one pixel of a picture, as srgb(r,g,b).
 pixel() { convert "$1" -format "%[pixel:p{$2,$3}]" info:; }
 
