@@ -2,6 +2,7 @@
 #include "game.h"
 
 #include "board.h"
+#include "narration.h"
 
 #include <cmath>
 
@@ -69,16 +70,35 @@ void Game::Form_Load() {
     setStartPictures(true);
     selectOption(Control::player2);
     state_.noofplayers = 2;
-    window_.perform(op::SetCaption{Control::lblcurrentplayer,
-                                   window_.text(Control::txtplayer1name) + kTurnAtStart});
+    const std::string first = window_.text(Control::txtplayer1name);
+    window_.perform(op::SetCaption{Control::lblcurrentplayer, first + kTurnAtStart});
     resetTokenRects();
     state_.currentplayer = 1;
     window_.perform(op::SetForeColor{Control::lblcurrentplayer, player(1).turnColour});
     state_.playagain = kFalse;
     state_.gameover = kFalse;
+    narrateFreshGame(first);
+}
+
+void Game::narrateFreshGame(const std::string& first) {
+    for (int n = 1; n <= 4; ++n)
+        window_.perform(op::SetAccessibleName{player(n).boardToken, waitingTokenName(n)});
+    window_.perform(op::SetAccessibleDescription{Control::picdice, narrateTurn(first)});
+}
+
+void Game::stopDie() {
+    window_.perform(op::SetEnabled{Control::Timer2, false});
+    window_.perform(op::SetEnabled{Control::Timer1, false});
+    state_.rollticks = 0;
+    state_.diceframe = 1;
+    window_.perform(op::SetPicture{Control::picdice, ImageList::ImageList2, kRestingDie});
+    window_.perform(op::SetMousePointer{MousePointer::Default});
 }
 
 void Game::cmdnewgame_Click() {
+    // A roll of the old game must not go on to move a player of the new one, and a winner's
+    // flash has nothing left to show once its label is hidden.
+    stopDie();
     common_.unlocksetup();
     common_.hideextratokens();
     state_.gameover = kFalse;
@@ -88,8 +108,8 @@ void Game::cmdnewgame_Click() {
     setStartPictures(false);
     selectOption(Control::player2);
     state_.noofplayers = 2;
-    window_.perform(op::SetCaption{Control::lblcurrentplayer,
-                                   window_.text(Control::txtplayer1name) + kTurnAtStart});
+    const std::string first = window_.text(Control::txtplayer1name);
+    window_.perform(op::SetCaption{Control::lblcurrentplayer, first + kTurnAtStart});
     resetTokenRects();
     // Parked just below the board, out of sight; they keep the last game's pictures.
     for (int n = 1; n <= 4; ++n) {
@@ -105,6 +125,7 @@ void Game::cmdnewgame_Click() {
         f.lastRoll = 0;
         f.square = 0;
     }
+    narrateFreshGame(first);
 }
 
 void Game::cmdexit_Click() {
@@ -174,25 +195,41 @@ void Game::endRoll() {
     PlayerFields f = fieldsOf(state_, mover);
     f.lastRoll = state_.dicevalue;
     f.square = static_cast<std::int16_t>(f.square + state_.dicevalue);
+    const std::int16_t landing = f.square;
     moveonboard(p.startToken, p.boardToken, f.rect.Left, f.rect.Top, f.rect.Width, f.rect.Height,
                 f.square, f.lastRoll, p.cookie, p.nameBox);
 
-    writeWhoseTurn(mover);
+    const int next = writeWhoseTurn(mover);
     advanceTurn();
     window_.perform(op::SetMousePointer{MousePointer::Default});
+    narrateMove(mover, landing, next);
 }
 
-void Game::writeWhoseTurn(int mover) {
+void Game::narrateMove(int mover, std::int16_t landing, int next) {
+    const PlayerBinding& p = player(mover);
+    MoveReport move;
+    move.mover = window_.text(p.nameBox);
+    move.roll = state_.dicevalue;
+    move.landing = landing;
+    move.jump = jumpFrom(landing);
+    move.next = next == mover ? move.mover : window_.text(player(next).nameBox);
+    window_.perform(
+        op::SetAccessibleName{p.boardToken, tokenName(move.mover, fieldsOf(state_, mover).square)});
+    window_.perform(op::SetAccessibleDescription{Control::picdice, tavlo::narrateMove(move)});
+}
+
+int Game::writeWhoseTurn(int mover) {
     if (state_.playagain == kTrue) {
         window_.perform(op::SetCaption{Control::lblcurrentplayer,
                                        window_.text(player(mover).nameBox) + kTurnAfterRoll});
         state_.playagain = kFalse;
-        return;
+        return mover;
     }
     const int next = mover == state_.noofplayers ? 1 : mover + 1;
     window_.perform(op::SetForeColor{Control::lblcurrentplayer, player(next).turnColour});
     window_.perform(op::SetCaption{Control::lblcurrentplayer,
                                    window_.text(player(next).nameBox) + kTurnAfterRoll});
+    return next;
 }
 
 void Game::advanceTurn() {

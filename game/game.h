@@ -12,6 +12,7 @@
 #include "window.h"
 
 #include <cstdint>
+#include <string>
 
 namespace tavlo {
 
@@ -27,7 +28,8 @@ public:
 
     // Start-up: once, when the window is created and before it is first shown.
     void Form_Load();
-    // New Game: a fresh two-player game that keeps the names. Accepted at any time.
+    // New Game: a fresh two-player game that keeps the names. Accepted at any time; a running
+    // roll and the winner flash stop first, so the new game starts with the die at rest.
     void cmdnewgame_Click();
     // Exit: closes the window, which ends the program.
     void cmdexit_Click();
@@ -62,7 +64,12 @@ private:
     void selectOption(Control option);
     void endRoll();
     int chooseMover() const;
-    void writeWhoseTurn(int mover);
+    // Returns who rolls next: the mover again after a ladder.
+    int writeWhoseTurn(int mover);
+    void stopDie();
+    // Tells a screen reader what the move did and where the mover's token now stands.
+    void narrateMove(int mover, std::int16_t landing, int next);
+    void narrateFreshGame(const std::string& first);
     void advanceTurn();
     void resetTokenRects();
     void setStartPictures(bool legendToo);

@@ -52,6 +52,13 @@ std::string describe(const Operation& operation) {
                            << (o.pointer == MousePointer::Busy ? "Busy" : "Default") << ')';
                    },
                    [&](const op::Pause& o) { out << "Pause(" << o.milliseconds << ')'; },
+                   [&](const op::SetAccessibleName& o) {
+                       out << "SetAccessibleName(" << o.control << ", \"" << o.text << "\")";
+                   },
+                   [&](const op::SetAccessibleDescription& o) {
+                       out << "SetAccessibleDescription(" << o.control << ", \"" << o.text
+                           << "\")";
+                   },
                    [&](const op::DrawBoard&) { out << "DrawBoard()"; },
                    [&](const op::Close&) { out << "Close()"; },
                },

@@ -69,6 +69,19 @@ struct Pause {
     int milliseconds;
     friend bool operator==(const Pause&, const Pause&) = default;
 };
+// What assistive technology says for a control: its name, or its description, which a screen
+// reader speaks when it changes on the focused control. Nothing visible changes.
+struct SetAccessibleName {
+    Control control;
+    std::string text;
+    friend bool operator==(const SetAccessibleName&, const SetAccessibleName&) = default;
+};
+struct SetAccessibleDescription {
+    Control control;
+    std::string text;
+    friend bool operator==(const SetAccessibleDescription&,
+                           const SetAccessibleDescription&) = default;
+};
 // Paints the board and creates its number labels; requested once, at start-up.
 struct DrawBoard {
     friend bool operator==(const DrawBoard&, const DrawBoard&) = default;
@@ -82,7 +95,8 @@ struct Close {
 
 using Operation = std::variant<op::SetBackColor, op::SetForeColor, op::SetCaption, op::SetVisible,
                                op::SetEnabled, op::SetPicture, op::SetToolTip, op::Move,
-                               op::SetMousePointer, op::Pause, op::DrawBoard, op::Close>;
+                               op::SetMousePointer, op::Pause, op::SetAccessibleName,
+                               op::SetAccessibleDescription, op::DrawBoard, op::Close>;
 
 // Builds a visitor for std::visit from one lambda per operation.
 template <class... Ts> struct Overloaded : Ts... { using Ts::operator()...; };

@@ -36,6 +36,11 @@
 //                   [turn passes: SetForeColor(lblcurrentplayer, next player's colour)]
 //                   SetCaption(lblcurrentplayer, name + "'s  Turn")
 //                   SetMousePointer(Default)
+//                   SetAccessibleName(Image1, "Token of <name>, square 4")
+//                   SetAccessibleDescription(picdice, "<name> rolled 4 and moved to square 4. ...")
+//
+// New Game first stops the die: SetEnabled(Timer2, false) SetEnabled(Timer1, false)
+// SetPicture(picdice, ImageList2, 7) SetMousePointer(Default); then it sets up the new game.
 #pragma once
 
 #include "controls.h"

@@ -2,6 +2,8 @@
 // The die, its roll animation, whose turn it is, and the winner flash.
 #include "support/game_fixture.h"
 
+#include "game/board.h"
+
 #include <gmock/gmock.h>
 
 #include <algorithm>
@@ -111,8 +113,53 @@ TEST_F(Roll, WholeTurnFromTheLastTickIsTheDocumentedSequence) {
             "Move(Image1, 3000, 9000, 980, 980)", "Pause(500)",
             "SetPicture(picdice, ImageList2, 7)", "SetForeColor(lblcurrentplayer, (107, 201, 67))",
             "Text(txtplayer2name)", "SetCaption(lblcurrentplayer, \"Player 2's  Turn\")",
-            "SetMousePointer(Default)"));
+            "SetMousePointer(Default)", "Text(txtplayer1name)", "Text(txtplayer2name)",
+            "SetAccessibleName(Image1, \"Token of Player 1, square 4\")",
+            "SetAccessibleDescription(picdice, \"Player 1 rolled 4 and moved to square 4. "
+            "Player 2's turn.\")"));
 }
+
+struct NarrationCase {
+    const char* label;
+    int mover, from, roll;
+    std::string description, token;
+};
+
+class Narration : public GameFixture, public ::testing::WithParamInterface<NarrationCase> {};
+
+TEST_P(Narration, TellsTheMoveAndTheMoversSquareWithNamesAsTyped) {
+    const NarrationCase& c = GetParam();
+    start(3);
+    window.type(Control::txtplayer1name, "Ada");
+    window.type(Control::txtplayer2name, "<i>Ben</i> & co");
+    window.type(Control::txtplayer3name, "Cleo");
+    PlayerFields f = fieldsOf(game.state(), c.mover);
+    f.square = static_cast<std::int16_t>(c.from);
+    const BoardPoint next = squareOrigin(c.from + 1);
+    f.rect = {next.left, next.top, 980, 980};
+    game.state().currentplayer = static_cast<std::int16_t>(c.mover);
+    roll(c.roll);
+    EXPECT_EQ(window[Control::picdice].accessibleDescription, c.description);
+    EXPECT_EQ(window[player(c.mover).boardToken].accessibleName, c.token);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryKindOfMove, Narration,
+    ::testing::Values(
+        NarrationCase{"Walk", 1, 8, 4, "Ada rolled 4 and moved to square 12. <i>Ben</i> & co's turn.",
+                      "Token of Ada, square 12"},
+        NarrationCase{"LastPlayerToFirst", 3, 0, 2, "Cleo rolled 2 and moved to square 2. Ada's turn.",
+                      "Token of Cleo, square 2"},
+        NarrationCase{"Ladder", 1, 5, 3, "Ada rolled 3: ladder from 8 up to 31. Ada rolls again.",
+                      "Token of Ada, square 31"},
+        NarrationCase{"Snake", 2, 50, 5,
+                      "<i>Ben</i> & co rolled 5: snake from 55 down to 13. Cleo's turn.",
+                      "Token of <i>Ben</i> & co, square 13"},
+        NarrationCase{"Win", 1, 98, 2, "Ada rolled 2 and reached square 100. Ada wins.",
+                      "Token of Ada, square 100"},
+        NarrationCase{"WinPastHundred", 3, 98, 6, "Cleo rolled 6 and reached square 100. Cleo wins.",
+                      "Token of Cleo, square 100"}),
+    [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(Roll, ClickAfterTheGameIsOverDoesNothing) {
     start();
@@ -140,7 +187,7 @@ TEST_F(Roll, SecondClickReshufflesButTheRollStillEndsTwentyTicksAfterTheFirst) {
     EXPECT_FALSE(window[Control::Timer2].enabled);
 }
 
-TEST_F(Roll, NewGameMidRollRestartsTheCountAndTheRollMovesPlayerOne) {
+TEST_F(Roll, NewGameMidRollStopsTheRollSoNoPlayerOfTheNewGameMoves) {
     start(3);
     roll(4);
     roll(2);
@@ -148,16 +195,22 @@ TEST_F(Roll, NewGameMidRollRestartsTheCountAndTheRollMovesPlayerOne) {
     random.pushOrder({5, 3, 1, 2, 4, 6});
     game.picdice_Click();
     ticks(12);
+    window.clearLog();
     game.cmdnewgame_Click();
-    EXPECT_EQ(state().rollticks, 0);
-    EXPECT_TRUE(window[Control::player3].enabled); // setup is open again meanwhile
-    ticks(kRollTicks - 1);
-    EXPECT_TRUE(window[Control::Timer2].enabled);
-    EXPECT_EQ(window.pointer(), MousePointer::Busy);
-    game.Timer2_Timer();
     EXPECT_FALSE(window[Control::Timer2].enabled);
     EXPECT_EQ(window.pointer(), MousePointer::Default);
-    EXPECT_EQ(state().movetotalcountp1, state().dicevalue);
+    EXPECT_EQ(window[Control::picdice].picture,
+              (op::SetPicture{Control::picdice, ImageList::ImageList2, kRestingDie}));
+    EXPECT_EQ(state().rollticks, 0);
+    EXPECT_EQ(state().diceframe, 1);
+    EXPECT_TRUE(window[Control::player3].enabled);
+    for (int n = 1; n <= 4; ++n)
+        EXPECT_EQ(window[player(n).startToken].visible, n <= 2) << n;
+    EXPECT_EQ(window.all<op::Pause>().size(), 0u) << "nothing walks";
+
+    // The new game's first roll is a whole one of its own, for player 1.
+    roll(3);
+    EXPECT_EQ(state().movetotalcountp1, 3);
     EXPECT_EQ(state().movetotalcountp3, 0);
     EXPECT_EQ(state().currentplayer, 2);
 }

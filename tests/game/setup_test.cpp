@@ -38,10 +38,19 @@ const std::vector<std::string> kStartUp = {
     "Text(txtplayer1name)",
     "SetCaption(lblcurrentplayer, \"Player 1's Turn\")",
     "SetForeColor(lblcurrentplayer, (235, 79, 33))",
+    "SetAccessibleName(Image1, \"Token of player 1, not on the board\")",
+    "SetAccessibleName(Image2, \"Token of player 2, not on the board\")",
+    "SetAccessibleName(Image3, \"Token of player 3, not on the board\")",
+    "SetAccessibleName(Image4, \"Token of player 4, not on the board\")",
+    "SetAccessibleDescription(picdice, \"Player 1's turn.\")",
 };
 
 // New Game after a game in which another option than "2 Players" was chosen.
 const std::vector<std::string> kNewGameFromOtherCount = {
+    "SetEnabled(Timer2, false)",
+    "SetEnabled(Timer1, false)",
+    "SetPicture(picdice, ImageList2, 7)",
+    "SetMousePointer(Default)",
     "SetEnabled(player2, true)",
     "SetEnabled(player3, true)",
     "SetEnabled(player4, true)",
@@ -68,6 +77,11 @@ const std::vector<std::string> kNewGameFromOtherCount = {
     "Move(Image3, 40, 10000, 980, 980)",
     "Move(Image4, 70, 10000, 980, 980)",
     "SetForeColor(lblcurrentplayer, (235, 79, 33))",
+    "SetAccessibleName(Image1, \"Token of player 1, not on the board\")",
+    "SetAccessibleName(Image2, \"Token of player 2, not on the board\")",
+    "SetAccessibleName(Image3, \"Token of player 3, not on the board\")",
+    "SetAccessibleName(Image4, \"Token of player 4, not on the board\")",
+    "SetAccessibleDescription(picdice, \"Player 1's turn.\")",
 };
 
 // New Game when "2 Players" is already selected: the option's handler does not run again.
@@ -144,7 +158,7 @@ TEST_F(NewGame, WithTwoPlayersSelectedDoesNotRunTheOptionHandlerAgain) {
     EXPECT_THAT(window.log, ElementsAreArray(newGameWithTwoPlayersSelected()));
 }
 
-TEST_F(NewGame, ResetsTheRecordButKeepsDieAndRollOrder) {
+TEST_F(NewGame, ResetsTheRecordAndStopsTheRunningRoll) {
     start(4);
     roll(5);
     roll(4);
@@ -168,9 +182,10 @@ TEST_F(NewGame, ResetsTheRecordButKeepsDieAndRollOrder) {
     expected.tokenrectp2 = {0, 9000, 980, 980};
     expected.tokenrectp3 = {40, 9000, 980, 980};
     expected.tokenrectp4 = {70, 9000, 980, 980};
-    EXPECT_EQ(state(), expected); // dicevalue and diceframe carry on
-    EXPECT_TRUE(window[Control::Timer2].enabled);
-    EXPECT_EQ(window.pointer(), MousePointer::Busy);
+    expected.diceframe = 1;
+    EXPECT_EQ(state(), expected); // dicevalue carries on
+    EXPECT_FALSE(window[Control::Timer2].enabled);
+    EXPECT_EQ(window.pointer(), MousePointer::Default);
 }
 
 TEST_F(NewGame, TwiceGivesTheSameStateAndScreenAsOnce) {
@@ -194,7 +209,7 @@ TEST_F(NewGame, KeepsNamesAndUsesTheFirstNameAsTypedNow) {
     EXPECT_EQ(window[Control::lblcurrentplayer].foreColour, (Rgb{235, 79, 33}));
 }
 
-TEST_F(NewGame, AfterAWinHidesTheWinnerAndTheDieWorksAgainWhileTheFlashGoesOn) {
+TEST_F(NewGame, AfterAWinHidesTheWinnerStopsTheFlashAndTheDieWorksAgain) {
     start();
     game.state().movetotalcountp1 = 97;
     game.state().tokenrectp1 = {2000, 0, 980, 980};
@@ -202,7 +217,7 @@ TEST_F(NewGame, AfterAWinHidesTheWinnerAndTheDieWorksAgainWhileTheFlashGoesOn) {
     ASSERT_EQ(state().gameover, kTrue);
     game.cmdnewgame_Click();
     EXPECT_FALSE(window[Control::lblwinner].visible);
-    EXPECT_TRUE(window[Control::Timer1].enabled);
+    EXPECT_FALSE(window[Control::Timer1].enabled);
     EXPECT_EQ(window[Control::lblwinner].caption, "Player 1  Wins");
     random.pushRoll(1);
     game.picdice_Click();

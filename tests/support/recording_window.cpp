@@ -32,6 +32,10 @@ void RecordingWindow::perform(const Operation& operation) {
                    [&](const op::Move& o) { at(o.control).geometry = o; },
                    [&](const op::SetMousePointer& o) { pointer_ = o.pointer; },
                    [&](const op::Pause&) {},
+                   [&](const op::SetAccessibleName& o) { at(o.control).accessibleName = o.text; },
+                   [&](const op::SetAccessibleDescription& o) {
+                       at(o.control).accessibleDescription = o.text;
+                   },
                    [&](const op::DrawBoard&) { ++boardsDrawn_; },
                    [&](const op::Close&) { closed_ = true; },
                },

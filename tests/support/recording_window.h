@@ -20,6 +20,8 @@ struct ControlModel {
     std::optional<Rgb> foreColour;
     std::string caption;
     std::string toolTip;
+    std::string accessibleName;
+    std::string accessibleDescription;
     std::optional<op::SetPicture> picture;
     std::optional<op::Move> geometry;
 };
