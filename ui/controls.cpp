@@ -3,7 +3,7 @@
 
 #include "twips.h"
 
-#include <QMouseEvent>
+#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -24,10 +24,22 @@ void setTextColour(QWidget* widget, const QColor& colour) {
         return;
     }
     QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::ButtonText, colour);
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText})
+            palette.setColor(group, role, colour);
     widget->setPalette(palette);
 }
+
+namespace {
+
+void paintFocusRing(QPainter& painter, const QRect& area) {
+    const int inset = kFocusWidth / 2;
+    painter.setPen(QPen(kFocusColour, kFocusWidth));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(area.adjusted(inset, inset, -inset - 1, -inset - 1));
+}
+
+} // namespace
 
 QString literalToolTip(const QString& text) {
     if (text.isEmpty())
@@ -81,23 +93,34 @@ void ImageControl::setPicture(const QPixmap& picture) {
         resize(picture.deviceIndependentSize().toSize());
 }
 
-PictureBox::PictureBox(QWidget* parent) : QLabel(parent) {
-    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+PictureBox::PictureBox(QWidget* parent) : QAbstractButton(parent) {
     setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Window);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
-void PictureBox::mousePressEvent(QMouseEvent* event) {
-    pressed_ = event->button() == Qt::LeftButton;
-    QLabel::mousePressEvent(event);
+void PictureBox::setPixmap(const QPixmap& picture) {
+    picture_ = picture;
+    update();
 }
 
-void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
-    const bool click = pressed_ && event->button() == Qt::LeftButton &&
-                       rect().contains(event->position().toPoint());
-    pressed_ = false;
-    QLabel::mouseReleaseEvent(event);
-    if (click)
-        emit clicked();
+void PictureBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, picture_);
+    if (hasFocus())
+        paintFocusRing(painter, rect());
+}
+
+void PictureBox::keyPressEvent(QKeyEvent* event) {
+    // Space is the button's own key; Enter rolls too, as players expect of the one thing that
+    // starts a turn. Held keys do not roll again and again.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        event->modifiers() == Qt::NoModifier) {
+        if (!event->isAutoRepeat())
+            click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 PictureBoard::PictureBoard(QWidget* parent, const QSize& size, const QColor& background)
@@ -149,6 +172,9 @@ void PictureBoard::paintEvent(QPaintEvent* event) {
     painter.drawPixmap(
         area, canvas_,
         QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio));
+    if (hasFocus())
+        paintFocusRing(painter, rect());
 }
+
 
 } // namespace tavlo::ui

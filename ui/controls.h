@@ -2,6 +2,7 @@
 // The kinds of control the main window is built from, beyond what Qt offers as it is.
 #pragma once
 
+#include <QAbstractButton>
 #include <QLabel>
 #include <QPen>
 #include <QPixmap>
@@ -12,9 +13,15 @@
 
 namespace tavlo::ui {
 
-// Sets the colour a widget paints its background in, or its text.
+// Sets the colour a widget paints its background in, or its text. The text colour holds while
+// the widget is enabled; disabled, it greys out as the style does for every control.
 void setBackColour(QWidget* widget, const QColor& colour);
 void setTextColour(QWidget* widget, const QColor& colour);
+
+// The mark of the keyboard focus on the controls that draw their own: a ring that reads both on
+// the navy window and on the white board.
+inline constexpr QColor kFocusColour(0, 150, 255);
+inline constexpr int kFocusWidth = 3; // pixels
 
 // A tooltip that shows `text` literally: Qt would otherwise take text that looks like markup
 // for rich text.
@@ -51,25 +58,27 @@ private:
     bool stretch_;
 };
 
-// A panel that shows a picture at its top-left corner and reports clicks: the die.
-class PictureBox : public QLabel {
+// A panel that shows a picture at its top-left corner: the die. It is a button to the keyboard
+// and to assistive technology: a click, Space, Enter or a screen reader's press action all
+// raise `clicked`, and it shows a focus ring while it has the keyboard focus.
+class PictureBox : public QAbstractButton {
     Q_OBJECT
 public:
     explicit PictureBox(QWidget* parent);
-
-signals:
-    void clicked();
+    void setPixmap(const QPixmap& picture);
+    const QPixmap& pixmap() const { return picture_; }
 
 protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    bool pressed_ = false;
+    QPixmap picture_;
 };
 
 // The board: a surface that keeps whatever is painted on it for its whole life and shows it
-// again whenever it is uncovered. Coordinates are board twips.
+// again whenever it is uncovered, framed by the focus ring while it has the keyboard focus.
+// Coordinates are board twips.
 class PictureBoard : public QWidget {
 public:
     // `size` in twips.

@@ -4,6 +4,7 @@
 #include "board_painting.h"
 #include "twips.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
@@ -20,7 +21,11 @@ namespace {
 
 constexpr QColor kDesignBackground(64, 64, 64);
 constexpr QColor kButtonFace(224, 224, 224);
+// The least client area the layout was drawn for. It cuts the right-hand column 135 twips short,
+// so the window opens wider, with the column whole and a margin after it; nothing in the window
+// moves or scales with its size.
 constexpr QSize kClientTwips(14280, 10530);
+constexpr int kOpenWidthTwips = 14775;
 
 QColor toQColor(Rgb c) {
     return QColor(c.red, c.green, c.blue);
@@ -67,7 +72,8 @@ frmmain::frmmain(RandomSource& random, OperationPlayer::PauseLength pauseLength,
     setObjectName(QStringLiteral("frmmain"));
     setWindowTitle(QStringLiteral("Tavlo - Game created by " TAVLO_MAKER_URL " "));
     setWindowIcon(QIcon(QStringLiteral(":/images/icon.ico")));
-    setFixedSize(pixels(kClientTwips.width()), pixels(kClientTwips.height()));
+    setMinimumSize(pixels(kClientTwips.width()), pixels(kClientTwips.height()));
+    resize(pixels(kOpenWidthTwips), pixels(kClientTwips.height()));
     setFont(arial(8.25, false));
     setAutoFillBackground(true);
     setBackColour(this, kDesignBackground);
@@ -78,6 +84,8 @@ frmmain::frmmain(RandomSource& random, OperationPlayer::PauseLength pauseLength,
     qApp->installEventFilter(this);
 
     m_game.Form_Load();
+    // The die has the focus when the window opens, so Space rolls at once.
+    control(Control::picdice)->setFocus();
 }
 
 frmmain::~frmmain() {
@@ -97,6 +105,8 @@ void frmmain::createControls() {
         place(b, 11400, top, 3015, 375);
         b->setFont(arial(12, true));
         setBackColour(b, kButtonFace);
+        // Enter presses a focused button, as Space does, like the die.
+        b->setAutoDefault(true);
         if (toolTip)
             b->setToolTip(QString::fromUtf8(toolTip));
         return b;
@@ -157,6 +167,14 @@ void frmmain::createControls() {
         option->setFont(arial(12, true));
         option->setAutoFillBackground(true);
         setBackColour(option, kButtonFace);
+        // Locked, the captions grey out exactly as the locked name boxes do.
+        QPalette palette = option->palette();
+        const QColor locked = control(Control::txtplayer1name)
+                                  ->palette()
+                                  .color(QPalette::Disabled, QPalette::Text);
+        palette.setColor(QPalette::Disabled, QPalette::WindowText, locked);
+        palette.setColor(QPalette::Disabled, QPalette::ButtonText, locked);
+        option->setPalette(palette);
     }
     m_timer1.setInterval(100);
 
@@ -215,7 +233,6 @@ void frmmain::createControls() {
 
     // Keyboard focus: board, die, options, names, then the buttons.
     m_pictureboard->setFocusPolicy(Qt::TabFocus);
-    dice->setFocusPolicy(Qt::TabFocus);
     const Control tabOrder[] = {
         Control::pictureboard,   Control::picdice,        Control::player2,
         Control::player3,        Control::player4,        Control::txtplayer1name,
@@ -229,7 +246,7 @@ void frmmain::createControls() {
 void frmmain::describeForScreenReaders() {
     const std::pair<Control, const char*> names[] = {
         {Control::pictureboard, QT_TR_NOOP("Board")},
-        {Control::picdice, QT_TR_NOOP("Die")},
+        {Control::picdice, QT_TR_NOOP("Roll the die")},
         {Control::frameselectnoofplayer, QT_TR_NOOP("Number of players")},
         {Control::frameplayername, QT_TR_NOOP("Player names")},
         {Control::txtplayer1name, QT_TR_NOOP("Name of player 1")},
@@ -240,10 +257,6 @@ void frmmain::describeForScreenReaders() {
         {Control::imgp2, QT_TR_NOOP("Pawn of player 2: green with a star")},
         {Control::imgp3, QT_TR_NOOP("Pawn of player 3: blue with a square")},
         {Control::imgp4, QT_TR_NOOP("Pawn of player 4: cream with a diamond")},
-        {Control::Image1, QT_TR_NOOP("Token of player 1")},
-        {Control::Image2, QT_TR_NOOP("Token of player 2")},
-        {Control::Image3, QT_TR_NOOP("Token of player 3")},
-        {Control::Image4, QT_TR_NOOP("Token of player 4")},
         {Control::imgstartp1, QT_TR_NOOP("Player 1 waiting to start")},
         {Control::imgstartp2, QT_TR_NOOP("Player 2 waiting to start")},
         {Control::imgstartp3, QT_TR_NOOP("Player 3 waiting to start")},
@@ -252,7 +265,6 @@ void frmmain::describeForScreenReaders() {
     for (const auto& [c, name] : names)
         control(c)->setAccessibleName(tr(name));
     const std::pair<Control, const char*> descriptions[] = {
-        {Control::picdice, QT_TR_NOOP("Click the die to roll for the player whose turn it is")},
         {Control::lblcurrentplayer, QT_TR_NOOP("Whose turn it is")},
         {Control::lblwinner, QT_TR_NOOP("The winner")},
         {Control::cmdnewgame, QT_TR_NOOP("Start a new two-player game, keeping the names")},
@@ -330,12 +342,8 @@ void frmmain::setPicture(Control c, ImageList list, int index) {
     QWidget* w = control(c);
     if (auto* image = dynamic_cast<ImageControl*>(w))
         image->setPicture(picture);
-    else if (auto* box = dynamic_cast<QLabel*>(w))
+    else if (auto* box = dynamic_cast<PictureBox*>(w))
         box->setPixmap(picture);
-    // A screen reader follows the die by its name.
-    if (c == Control::picdice)
-        w->setAccessibleName(index == kRestingDie ? tr("Die at rest, click to roll")
-                                                  : tr("Die showing %1").arg(index));
 }
 
 void frmmain::apply(const Operation& operation) {
@@ -373,10 +381,25 @@ void frmmain::apply(const Operation& operation) {
                 setCursor(o.pointer == MousePointer::Busy ? Qt::BusyCursor : Qt::ArrowCursor);
             },
             [&](const op::Pause&) {}, // the player waits them out
+            [&](const op::SetAccessibleName& o) {
+                control(o.control)->setAccessibleName(QString::fromStdString(o.text));
+                tellAssistiveTechnology(o.control, QAccessible::NameChanged);
+            },
+            [&](const op::SetAccessibleDescription& o) {
+                control(o.control)->setAccessibleDescription(QString::fromStdString(o.text));
+                tellAssistiveTechnology(o.control, QAccessible::DescriptionChanged);
+            },
             [&](const op::DrawBoard&) { drawboard(); },
             [&](const op::Close&) { close(); },
         },
         operation);
+}
+
+void frmmain::tellAssistiveTechnology(Control c, QAccessible::Event change) {
+    // Qt keeps the new text but announces nothing by itself; a screen reader speaks a change of
+    // the focused control's name or description when it hears of it.
+    QAccessibleEvent event(control(c), change);
+    QAccessible::updateAccessibility(&event);
 }
 
 void frmmain::drawboard() {

@@ -6,16 +6,23 @@
 
 #include <deque>
 #include <initializer_list>
+#include <optional>
 #include <random>
 #include <stdexcept>
 
 namespace tavlo::testing {
 
-// Plays back queued values and ignores re-seeding (but counts it).
+// Plays back queued values and ignores re-seeding (but counts it). Once the queue is empty it
+// throws, unless told to carry on with a seeded generator: a window test must, because a timer
+// that ticks once more than planned would otherwise throw inside the event loop.
 class ScriptedRandom : public RandomSource {
 public:
     void reseed() override { ++reseeds; }
     double next() override {
+        if (values_.empty() && fallback_) {
+            ++unscriptedDraws;
+            return std::uniform_real_distribution<double>(0.0, 1.0)(*fallback_);
+        }
         if (values_.empty())
             throw std::logic_error("ScriptedRandom: no value left to draw");
         ++draws;
@@ -47,12 +54,15 @@ public:
                 push(valueFor(other));
     }
     std::size_t left() const { return values_.size(); }
+    void carryOnWithSeed(unsigned seed) { fallback_.emplace(seed); }
 
     int reseeds = 0;
     int draws = 0;
+    int unscriptedDraws = 0;
 
 private:
     std::deque<double> values_;
+    std::optional<std::mt19937> fallback_;
 };
 
 // A repeatable source for long random runs: re-seeding moves on without returning to the start.

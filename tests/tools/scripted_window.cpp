@@ -7,8 +7,8 @@
 //   N]
 //               [--report] [--check]
 //
-// --report prints "step <ms>" when player 1's token moves and "moved" when a move has been
-// played out; --check verifies the game's invariants whenever the window goes idle and ends
+// --report prints "step <ms>" when player 1's token moves and, when a move has been played
+// out, "moved | <whose-turn caption>" with " | <winner caption>" once someone has won; --check verifies the game's invariants whenever the window goes idle and ends
 // the program with status 3 and a message when one is broken.
 #include "support/scripted_random.h"
 #include "support/state_checks.h"
@@ -20,32 +20,16 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 
 #include <cstdio>
 #include <memory>
-#include <random>
 
 namespace {
 
 using tavlo::Control;
-
-// Plays back the scripted rolls first, then carries on with a seeded generator.
-class ScriptedThenSeeded : public tavlo::RandomSource {
-public:
-    explicit ScriptedThenSeeded(unsigned seed) : engine_(seed) {}
-    tavlo::testing::ScriptedRandom script;
-    void reseed() override {}
-    double next() override {
-        if (script.left() > 0)
-            return script.next();
-        return std::uniform_real_distribution<double>(0.0, 1.0)(engine_);
-    }
-
-private:
-    std::mt19937 engine_;
-};
 
 // Reports token steps and finished moves on standard output.
 class StepReporter : public QObject {
@@ -108,9 +92,11 @@ int main(int argc, char* argv[]) {
                        {"check", "Check the game's invariants whenever the window is idle."}});
     parser.process(application);
 
-    ScriptedThenSeeded random(parser.value("seed").toUInt());
+    // The scripted rolls first, then a seeded generator.
+    tavlo::testing::ScriptedRandom random;
+    random.carryOnWithSeed(parser.value("seed").toUInt());
     for (const QString& roll : parser.value("rolls").split(',', Qt::SkipEmptyParts))
-        random.script.pushRoll(roll.toInt());
+        random.pushRoll(roll.toInt());
     const int percent = parser.value("pause-percent").toInt();
     tavlo::ui::frmmain window(random, [percent](int ms) { return ms * percent / 100; });
 
@@ -126,8 +112,14 @@ int main(int argc, char* argv[]) {
     }
     if (parser.isSet("report")) {
         window.control(Control::Image1)->installEventFilter(new StepReporter(&window));
-        QObject::connect(&window, &tavlo::ui::frmmain::moveFinished, [] {
-            std::puts("moved");
+        QObject::connect(&window, &tavlo::ui::frmmain::moveFinished, [&window] {
+            auto caption = [&window](Control c) {
+                return static_cast<QLabel*>(window.control(c))->text().toStdString();
+            };
+            std::string line = "moved | " + caption(Control::lblcurrentplayer);
+            if (window.control(Control::lblwinner)->isVisible())
+                line += " | " + caption(Control::lblwinner);
+            std::puts(line.c_str());
             std::fflush(stdout);
         });
     }

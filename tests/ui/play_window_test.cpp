@@ -6,10 +6,30 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTextDocument>
 
 namespace tavlo::testing {
 namespace {
+
+// How many pixels of a control's text area are drawn exactly in `colour`: for an option, the
+// caption beside its indicator.
+int textPixels(QWidget* w, const QColor& colour) {
+    QRect area = w->rect();
+    if (auto* option = qobject_cast<QRadioButton*>(w)) {
+        QStyleOptionButton style;
+        style.initFrom(option);
+        style.text = option->text();
+        area = w->style()->subElementRect(QStyle::SE_RadioButtonContents, &style, w);
+    }
+    const QImage shot = w->grab().toImage();
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += shot.pixelColor(x, y) == colour;
+    return n;
+}
 
 QString shownToolTip(const QWidget* w) {
     QTextDocument document;
@@ -28,6 +48,14 @@ TEST_F(PlayingWindow, DieClickRollsTwentyTicksOnTheRealTimerThenWalksTheToken) {
     EXPECT_TRUE(window->timer(Control::Timer2).isActive());
     EXPECT_EQ(window->cursor().shape(), Qt::BusyCursor);
     EXPECT_FALSE(widget(Control::txtplayer1name)->isEnabled());
+    // Locked options look locked: their captions take the locked name boxes' grey.
+    const QColor locked =
+        widget(Control::txtplayer1name)->palette().color(QPalette::Disabled, QPalette::Text);
+    EXPECT_GT(textPixels(widget(Control::txtplayer1name), locked), 20);
+    for (Control option : {Control::player2, Control::player3, Control::player4}) {
+        EXPECT_GT(textPixels(widget(option), locked), 20) << controlName(option);
+        EXPECT_EQ(textPixels(widget(option), Qt::white), 0) << controlName(option);
+    }
     ASSERT_TRUE(finished.wait(5000));
     EXPECT_GE(clock.elapsed(), 19 * 60); // twenty ticks 60 ms apart
 
@@ -36,7 +64,7 @@ TEST_F(PlayingWindow, DieClickRollsTwentyTicksOnTheRealTimerThenWalksTheToken) {
     EXPECT_EQ(caption(Control::lblcurrentplayer), QStringLiteral("Player 2's  Turn"));
     EXPECT_EQ(textColour(Control::lblcurrentplayer), QColor(107, 201, 67));
     EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);
-    EXPECT_EQ(widget<QLabel>(Control::picdice)->pixmap().toImage(),
+    EXPECT_EQ(shownPicture(Control::picdice).toImage(),
               window->imageList2().picture(kRestingDie).toImage());
     EXPECT_EQ(shownToolTip(widget(Control::Image1)), QStringLiteral("Player 1"));
 }
@@ -71,14 +99,45 @@ TEST_F(PlayingWindow, WholeGameToAWinThenNewGame) {
 
     click(Control::cmdnewgame);
     EXPECT_FALSE(winner->isVisible());
-    EXPECT_TRUE(window->timer(Control::Timer1).isActive());
+    EXPECT_FALSE(window->timer(Control::Timer1).isActive()) << "the flash goes on unseen";
     EXPECT_GE(widget(Control::Image1)->y(), window->board().height()); // parked out of sight
     EXPECT_TRUE(widget(Control::imgstartp1)->isVisible());
     EXPECT_TRUE(widget(Control::txtplayer1name)->isEnabled());
+    for (Control option : {Control::player2, Control::player3, Control::player4})
+        EXPECT_GT(textPixels(widget(option), Qt::white), 20) << controlName(option);
     EXPECT_EQ(caption(Control::lblcurrentplayer), name + QStringLiteral("'s Turn"));
     random.pushRoll(2);
     click(Control::picdice);
     EXPECT_TRUE(window->timer(Control::Timer2).isActive());
+}
+
+TEST_F(PlayingWindow, NewGameMidRollStartsTheNewGameStillAndItStaysSo) {
+    click(Control::player3);
+    rollAndWait(4);
+    random.pushRoll(6);
+    QSignalSpy finished(window.get(), &ui::frmmain::moveFinished);
+    click(Control::picdice);
+    QTest::qWait(300); // a few faces into the roll
+    ASSERT_TRUE(window->timer(Control::Timer2).isActive());
+    click(Control::cmdnewgame);
+    EXPECT_FALSE(window->timer(Control::Timer2).isActive());
+    EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(shownPicture(Control::picdice).toImage(),
+              window->imageList2().picture(kRestingDie).toImage());
+    EXPECT_TRUE(widget(Control::player3)->isEnabled());
+
+    QTest::qWait(1500); // longer than the rest of the old roll would have taken
+    EXPECT_TRUE(finished.isEmpty()) << "a player of the new game moved";
+    const GameState& s = window->game().state();
+    EXPECT_EQ(s.movetotalcountp1 + s.movetotalcountp2 + s.movetotalcountp3, 0);
+    EXPECT_EQ(s.currentplayer, 1);
+    for (int n = 1; n <= 2; ++n) {
+        EXPECT_TRUE(widget(player(n).startToken)->isVisible()) << n;
+        EXPECT_GE(widget(player(n).boardToken)->y(), window->board().height()) << n;
+    }
+    EXPECT_EQ(shownPicture(Control::picdice).toImage(),
+              window->imageList2().picture(kRestingDie).toImage());
+    EXPECT_EQ(window->game().state().rollticks, 0);
 }
 
 TEST_F(PlayingWindow, OptionClicksChooseThePlayerCount) {
@@ -128,12 +187,15 @@ TEST_F(WindowDuringAMove, ClicksAndKeysAreDroppedUntilTheMoveIsOnScreen) {
     const GameState during = window->game().state();
     click(Control::cmdnewgame);
     click(Control::picdice);
+    QTest::keyClick(widget(Control::picdice), Qt::Key_Space);
+    QTest::keyClick(widget(Control::picdice), Qt::Key_Return);
     QTest::keyClicks(widget(Control::txtplayer1name), "zz");
     EXPECT_EQ(window->game().state(), during);
     EXPECT_FALSE(window->timer(Control::Timer2).isActive());
 
     QSignalSpy finished(window.get(), &ui::frmmain::moveFinished);
     ASSERT_TRUE(finished.wait(5000));
+    EXPECT_FALSE(window->timer(Control::Timer2).isActive()) << "a click or key was kept for later";
     EXPECT_EQ(widget(Control::Image1)->pos(), onSquare(6));
     EXPECT_EQ(window->game().state().movetotalcountp1, 6);
     click(Control::cmdnewgame); // taken again once the move is over

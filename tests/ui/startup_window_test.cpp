@@ -3,12 +3,28 @@
 #include "window_fixture.h"
 
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 namespace tavlo::testing {
 namespace {
+
+// The width the style leaves for a button's or an option's caption, in pixels.
+int captionRoom(QAbstractButton* button) {
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    if (auto* push = qobject_cast<QPushButton*>(button); push && push->autoDefault())
+        option.features |= QStyleOptionButton::AutoDefaultButton;
+    const QStyle::SubElement contents = qobject_cast<QRadioButton*>(button)
+                                            ? QStyle::SE_RadioButtonContents
+                                            : QStyle::SE_PushButtonContents;
+    return button->style()->subElementRect(contents, &option, button).width();
+}
 
 struct Placement {
     Control control;
@@ -55,7 +71,10 @@ using StartedWindow = WindowFixture;
 TEST_F(StartedWindow, HasItsTitleAndClientSize) {
     EXPECT_EQ(window->windowTitle(),
               QStringLiteral("Tavlo - Game created by " TAVLO_TEST_MAKER_URL " "));
-    EXPECT_EQ(window->size(), QSize(952, 702));
+    // It opens wide enough to show the right-hand column whole, and can be made no smaller than
+    // the size the layout was drawn for.
+    EXPECT_EQ(window->size(), QSize(985, 702));
+    EXPECT_EQ(window->minimumSize(), QSize(952, 702));
     EXPECT_FALSE(window->windowIcon().isNull());
 }
 
@@ -72,9 +91,23 @@ TEST_F(StartedWindow, EveryControlStandsInItsContainerAtItsPlace) {
     }
 }
 
-TEST_F(StartedWindow, RightColumnIsCutOffAtTheClientEdge) {
+TEST_F(StartedWindow, RightColumnEndsInsideTheWindowAndNothingMovesWithItsSize) {
     const QRect column = widget(Control::cmdnewgame)->geometry();
-    EXPECT_EQ(column.right() + 1 - window->width(), ui::pixels(135));
+    EXPECT_EQ(column.right() + 1, ui::pixels(14415));
+    const QImage shot = window->grab().toImage();
+    int plain = 0;
+    for (int x = column.right() + 1; x < shot.width(); ++x)
+        for (int y = 0; y < shot.height(); ++y)
+            plain += shot.pixelColor(x, y) == QColor(0, 0, 25);
+    EXPECT_EQ(plain, (shot.width() - column.right() - 1) * shot.height())
+        << "the window's right edge must be plain background";
+
+    window->resize(window->minimumSize());
+    EXPECT_EQ(window->size(), QSize(952, 702));
+    EXPECT_EQ(widget(Control::cmdnewgame)->geometry(), column); // cut 135 twips short
+    window->resize(1400, 900);
+    EXPECT_EQ(widget(Control::cmdnewgame)->geometry(), column);
+    EXPECT_EQ(widget(Control::pictureboard)->geometry(), ui::pixels(840, 360, 10000, 10000));
 }
 
 TEST_F(StartedWindow, CaptionsFontsAndToolTipsAreAsDesigned) {
@@ -101,6 +134,9 @@ TEST_F(StartedWindow, CaptionsFontsAndToolTipsAreAsDesigned) {
         EXPECT_EQ(button->font().pointSizeF(), t.points);
         EXPECT_EQ(button->font().bold(), t.bold);
         EXPECT_EQ(button->toolTip(), QString::fromUtf8(t.toolTip));
+        EXPECT_LE(QFontMetrics(button->font()).horizontalAdvance(button->text()),
+                  captionRoom(button))
+            << "the caption is cut";
     }
     for (int n = 1; n <= 4; ++n) {
         auto* box = widget<QLineEdit>(player(n).nameBox);
@@ -108,6 +144,11 @@ TEST_F(StartedWindow, CaptionsFontsAndToolTipsAreAsDesigned) {
         EXPECT_EQ(box->font().pointSizeF(), 9.75);
         EXPECT_TRUE(box->font().bold());
         EXPECT_GE(box->maxLength(), 100000);
+        QStyleOptionFrame frame;
+        frame.initFrom(box);
+        frame.lineWidth = box->hasFrame() ? box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) : 0;
+        const QRect room = box->style()->subElementRect(QStyle::SE_LineEditContents, &frame, box);
+        EXPECT_LE(QFontMetrics(box->font()).horizontalAdvance(box->text()), room.width()) << n;
     }
     EXPECT_EQ(caption(Control::lblcurrentplayer), QStringLiteral("Player 1's Turn"));
     EXPECT_EQ(widget(Control::lblcurrentplayer)->font().pointSizeF(), 12);
@@ -176,7 +217,7 @@ TEST_F(StartedWindow, TimersAreStoppedWithTheirIntervals) {
 
 TEST_F(StartedWindow, PicturesComeFromTheImageLists) {
     auto shows = [&](Control c, const ui::ImageSet& set, int index) {
-        const QPixmap shown = widget<QLabel>(c)->pixmap();
+        const QPixmap shown = shownPicture(c);
         return !shown.isNull() && shown.toImage() == set.picture(index).toImage();
     };
     EXPECT_TRUE(shows(Control::picdice, window->imageList2(), 7));

@@ -27,6 +27,8 @@ protected:
     }
 
     void open(ui::OperationPlayer::PauseLength pauseLength) {
+        // The winner flash draws on for as long as it runs; it must never run the script dry.
+        random.carryOnWithSeed(1);
         window = std::make_unique<ui::frmmain>(random, std::move(pauseLength));
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -38,6 +40,12 @@ protected:
         return w;
     }
     QString caption(Control c) const { return widget<QLabel>(c)->text(); }
+    // The picture an image control or the die shows.
+    QPixmap shownPicture(Control c) const {
+        if (auto* die = dynamic_cast<ui::PictureBox*>(window->control(c)))
+            return die->pixmap();
+        return widget<QLabel>(c)->pixmap();
+    }
     QColor textColour(Control c) const {
         if (auto* label = dynamic_cast<ui::PlainLabel*>(window->control(c)))
             return label->textColour();
