@@ -325,6 +325,11 @@ bool frmmain::selectOption(Control option) {
         return false;
     m_selectedOption = option;
     static_cast<QRadioButton*>(control(option))->setChecked(true);
+    // Tab reaches the group at its selected option, from either side; the arrow keys move
+    // within it. (Qt keeps this up itself once an option has had the focus, but only from the
+    // option last focused, which New Game's selection may have left behind.)
+    for (Control c : {Control::player2, Control::player3, Control::player4})
+        control(c)->setFocusPolicy(c == option ? Qt::StrongFocus : Qt::ClickFocus);
     return true;
 }
 

@@ -7,6 +7,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QRadioButton>
 
 namespace tavlo::testing {
 namespace {
@@ -100,6 +101,15 @@ TEST_F(Accessibility, TabMovesThroughTheControlsInTheWindowsOrderAndTheFocusShow
     EXPECT_EQ(order, (QStringList{"pictureboard", "picdice", "player2", "txtplayer1name",
                                   "txtplayer2name", "txtplayer3name", "txtplayer4name",
                                   "cmdnewgame", "cmdexit", "Command1", "Command2"}));
+    // Backwards into the options, also after New Game has selected another one than last had
+    // the focus: the selected option takes it.
+    widget(Control::player2)->setFocus();
+    QTest::keyClick(widget(Control::player2), Qt::Key_Down);
+    EXPECT_TRUE(widget<QRadioButton>(Control::player3)->isChecked());
+    click(Control::cmdnewgame);
+    widget(Control::txtplayer1name)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), widget(Control::player2));
     const QImage unfocused = window->board().grab().toImage();
     EXPECT_EQ(unfocused.pixelColor(1, unfocused.height() / 2 + 20), QColor(Qt::white));
 }

@@ -11,9 +11,14 @@ start_xvfb
 
 start_app "$tavlo"
 eval "$(xdotool getwindowgeometry --shell "$window")"
-[ "$WIDTH" = 952 ] && [ "$HEIGHT" = 702 ] || fail "client area is ${WIDTH}x${HEIGHT}, not 952x702"
+[ "$WIDTH" = 985 ] && [ "$HEIGHT" = 702 ] || fail "client area is ${WIDTH}x${HEIGHT}, not 985x702"
 sleep 0.5 # let the first frame reach the screen
 import -window "$window" "$work/start.png"
+
+# The right-hand column ends inside the window: the last columns of pixels are plain navy.
+edge=$(convert "$work/start.png" -crop 20x702+965+0 +repage -unique-colors -format "%c" histogram:info: |
+    sed 's/.*\(srgb([^)]*)\).*/\1/' | sort -u | tr '\n' ' ')
+[ "$edge" = "srgb(0,0,25) " ] || fail "the window's right edge is not plain background: $edge"
 
 [ "$(pixel "$work/start.png" 5 5)" = "srgb(0,0,25)" ] || fail "window background is not navy"
 # Inside square 10, clear of numbers, snakes and ladders: the white board.
@@ -40,4 +45,4 @@ expect_clean_end "the close command mid-roll"
 start_app "$tavlo"
 xdotool mousemove --window "$window" $EXIT click 1
 expect_clean_end Exit
-echo "real window: 952x702, die rolls on a click, close and Exit end with status 0"
+echo "real window: 985x702 with a plain right edge, die rolls on a click, close and Exit end with status 0"

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# A whole game by keyboard alone, on a private Xvfb screen: in a fresh window Space rolls for
+# player 1; New Game pressed while a roll runs starts the new game still; then three players
+# are chosen with the arrow keys, named by typing, play to a win with Space and Enter, and Exit
+# ends the program. No mouse event is sent.
+# Usage: keyboard_test.sh <scripted_window>
+set -euo pipefail
+host=$1
+source "$(dirname "$0")/lib.sh"
+start_xvfb
+
+# Player 1's first roll, the roll that New Game cuts short, then the game: Ada 6, Ben 1, Cleo 1,
+# Ada 6, Ben 1, Cleo 1, Ada 3 onto the ladder from 15 to 97 and again 3, to 100.
+start_app "$host" --report --pause-percent 0 --rolls 4,2,6,1,1,6,1,1,3,3
+xdotool windowfocus --sync "$window"
+keys() { xdotool key --delay 40 "$@"; }
+moves() { grep -c '^moved' "$work/app.out" || true; }
+# The die's face, inside the focus ring.
+die_face() {
+    import -window "$window" "$work/shot.png"
+    convert "$work/shot.png" -crop 76x72+820+108 +repage "$1"
+}
+sleep 0.3
+die_face "$work/rest.png"
+
+keys space
+wait_for_output '^moved' 1 10
+[ "$(tail -n1 "$work/app.out")" = "moved | Player 2's  Turn" ] ||
+    fail "Space did not roll for player 1: $(tail -n1 "$work/app.out")"
+
+# New Game while the die rolls: the roll has locked the setup, so Tab goes from the die
+# straight to New Game.
+keys space
+keys Tab space
+sleep 2 # longer than the cut roll had left
+[ "$(moves)" = 1 ] || fail "a player of the new game moved: $(tail -n1 "$work/app.out")"
+die_face "$work/after-new-game.png"
+changed=$(compare -metric AE "$work/rest.png" "$work/after-new-game.png" null: 2>&1 || true)
+[ "${changed%% *}" = 0 ] || fail "the die is not at rest after New Game ($changed pixels differ)"
+
+# Setup from New Game: back to the options, Down chooses three players, Tab into the names.
+keys shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab Down Tab
+xdotool type --delay 20 Ada
+keys Tab
+xdotool type --delay 20 Ben
+keys Tab
+xdotool type --delay 20 Cleo
+# Back to the die: the second name, the first, the chosen option, the die.
+keys shift+Tab shift+Tab shift+Tab shift+Tab
+
+expected=("moved | Ben's  Turn" "moved | Cleo's  Turn" "moved | Ada's  Turn"
+    "moved | Ben's  Turn" "moved | Cleo's  Turn" "moved | Ada's  Turn"
+    "moved | Ada's  Turn" "moved | Ben's  Turn | Ada  Wins")
+for i in "${!expected[@]}"; do
+    if [ $((i % 2)) = 0 ]; then keys space; else keys Return; fi
+    wait_for_output '^moved' $((i + 2)) 10
+    line=$(tail -n1 "$work/app.out")
+    [ "$line" = "${expected[i]}" ] || fail "roll $((i + 1)): '$line', not '${expected[i]}'"
+done
+
+# The game is over: the die ignores the keys. Tab passes the locked setup to New Game and Exit.
+keys space
+sleep 1.5
+[ "$(moves)" = 9 ] || fail "the die rolled after the win"
+keys Tab Tab space
+expect_clean_end "Exit by keyboard"
+echo "keyboard: Space rolled in a fresh window, New Game mid-roll left the game still, and a" \
+    "three-player game with typed names ran to a win and Exit by keyboard alone"
