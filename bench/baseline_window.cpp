@@ -12,7 +12,7 @@ int main(int argc, char* argv[]) {
 
     QWidget window;
     window.setWindowTitle(QStringLiteral("Tavlo benchmark baseline"));
-    window.setFixedSize(952, 702);
+    window.setFixedSize(985, 702);
     window.setAutoFillBackground(true);
     QPalette navy = window.palette();
     navy.setColor(QPalette::Window, QColor(0, 0, 25));
