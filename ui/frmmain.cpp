@@ -4,7 +4,6 @@
 #include "board_painting.h"
 #include "twips.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
@@ -387,24 +386,16 @@ void frmmain::apply(const Operation& operation) {
             },
             [&](const op::Pause&) {}, // the player waits them out
             [&](const op::SetAccessibleName& o) {
+                // Qt tells a listening screen reader of the change itself.
                 control(o.control)->setAccessibleName(QString::fromStdString(o.text));
-                tellAssistiveTechnology(o.control, QAccessible::NameChanged);
             },
             [&](const op::SetAccessibleDescription& o) {
                 control(o.control)->setAccessibleDescription(QString::fromStdString(o.text));
-                tellAssistiveTechnology(o.control, QAccessible::DescriptionChanged);
             },
             [&](const op::DrawBoard&) { drawboard(); },
             [&](const op::Close&) { close(); },
         },
         operation);
-}
-
-void frmmain::tellAssistiveTechnology(Control c, QAccessible::Event change) {
-    // Qt keeps the new text but announces nothing by itself; a screen reader speaks a change of
-    // the focused control's name or description when it hears of it.
-    QAccessibleEvent event(control(c), change);
-    QAccessible::updateAccessibility(&event);
 }
 
 void frmmain::drawboard() {

@@ -12,7 +12,6 @@
 #include "game/random_source.h"
 #include "game/window.h"
 
-#include <QAccessible>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -68,7 +67,6 @@ private:
     void describeForScreenReaders();
     void apply(const Operation& operation);
     void setPicture(Control control, ImageList list, int index);
-    void tellAssistiveTechnology(Control control, QAccessible::Event change);
     void drawboard();
     void createNumberLabels();
     void handle(void (Game::*handler)());
