@@ -14,9 +14,9 @@ namespace tavlo {
 struct MoveReport {
     std::string mover;
     int roll = 0;
-    int landing = 0;         // the square the walk ended on, before any snake or ladder
+    int landing = 0;          // the square the walk ended on, before any snake or ladder
     std::optional<Jump> jump; // the snake or ladder taken from `landing`
-    std::string next;        // who rolls next; the mover again after a ladder
+    std::string next;         // who rolls next; the mover again after a ladder
 };
 
 // "Ada rolled 4 and moved to square 12. Ben's turn.", or a ladder, a snake or a win.

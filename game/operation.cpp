@@ -56,8 +56,7 @@ std::string describe(const Operation& operation) {
                        out << "SetAccessibleName(" << o.control << ", \"" << o.text << "\")";
                    },
                    [&](const op::SetAccessibleDescription& o) {
-                       out << "SetAccessibleDescription(" << o.control << ", \"" << o.text
-                           << "\")";
+                       out << "SetAccessibleDescription(" << o.control << ", \"" << o.text << "\")";
                    },
                    [&](const op::DrawBoard&) { out << "DrawBoard()"; },
                    [&](const op::Close&) { out << "Close()"; },

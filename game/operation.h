@@ -93,10 +93,10 @@ struct Close {
 
 } // namespace op
 
-using Operation = std::variant<op::SetBackColor, op::SetForeColor, op::SetCaption, op::SetVisible,
-                               op::SetEnabled, op::SetPicture, op::SetToolTip, op::Move,
-                               op::SetMousePointer, op::Pause, op::SetAccessibleName,
-                               op::SetAccessibleDescription, op::DrawBoard, op::Close>;
+using Operation =
+    std::variant<op::SetBackColor, op::SetForeColor, op::SetCaption, op::SetVisible, op::SetEnabled,
+                 op::SetPicture, op::SetToolTip, op::Move, op::SetMousePointer, op::Pause,
+                 op::SetAccessibleName, op::SetAccessibleDescription, op::DrawBoard, op::Close>;
 
 // Builds a visitor for std::visit from one lambda per operation.
 template <class... Ts> struct Overloaded : Ts... { using Ts::operator()...; };

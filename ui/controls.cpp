@@ -176,5 +176,4 @@ void PictureBoard::paintEvent(QPaintEvent* event) {
         paintFocusRing(painter, rect());
 }
 
-
 } // namespace tavlo::ui

@@ -168,9 +168,8 @@ void frmmain::createControls() {
         setBackColour(option, kButtonFace);
         // Locked, the captions grey out exactly as the locked name boxes do.
         QPalette palette = option->palette();
-        const QColor locked = control(Control::txtplayer1name)
-                                  ->palette()
-                                  .color(QPalette::Disabled, QPalette::Text);
+        const QColor locked =
+            control(Control::txtplayer1name)->palette().color(QPalette::Disabled, QPalette::Text);
         palette.setColor(QPalette::Disabled, QPalette::WindowText, locked);
         palette.setColor(QPalette::Disabled, QPalette::ButtonText, locked);
         option->setPalette(palette);

@@ -146,9 +146,11 @@ TEST_P(Narration, TellsTheMoveAndTheMoversSquareWithNamesAsTyped) {
 INSTANTIATE_TEST_SUITE_P(
     EveryKindOfMove, Narration,
     ::testing::Values(
-        NarrationCase{"Walk", 1, 8, 4, "Ada rolled 4 and moved to square 12. <i>Ben</i> & co's turn.",
+        NarrationCase{"Walk", 1, 8, 4,
+                      "Ada rolled 4 and moved to square 12. <i>Ben</i> & co's turn.",
                       "Token of Ada, square 12"},
-        NarrationCase{"LastPlayerToFirst", 3, 0, 2, "Cleo rolled 2 and moved to square 2. Ada's turn.",
+        NarrationCase{"LastPlayerToFirst", 3, 0, 2,
+                      "Cleo rolled 2 and moved to square 2. Ada's turn.",
                       "Token of Cleo, square 2"},
         NarrationCase{"Ladder", 1, 5, 3, "Ada rolled 3: ladder from 8 up to 31. Ada rolls again.",
                       "Token of Ada, square 31"},
@@ -157,7 +159,8 @@ INSTANTIATE_TEST_SUITE_P(
                       "Token of <i>Ben</i> & co, square 13"},
         NarrationCase{"Win", 1, 98, 2, "Ada rolled 2 and reached square 100. Ada wins.",
                       "Token of Ada, square 100"},
-        NarrationCase{"WinPastHundred", 3, 98, 6, "Cleo rolled 6 and reached square 100. Cleo wins.",
+        NarrationCase{"WinPastHundred", 3, 98, 6,
+                      "Cleo rolled 6 and reached square 100. Cleo wins.",
                       "Token of Cleo, square 100"}),
     [](const auto& info) { return std::string(info.param.label); });
 

@@ -8,8 +8,9 @@
 //               [--report] [--check]
 //
 // --report prints "step <ms>" when player 1's token moves and, when a move has been played
-// out, "moved | <whose-turn caption>" with " | <winner caption>" once someone has won; --check verifies the game's invariants whenever the window goes idle and ends
-// the program with status 3 and a message when one is broken.
+// out, "moved | <whose-turn caption>" with " | <winner caption>" once someone has won; --check
+// verifies the game's invariants whenever the window goes idle and ends the program with status 3
+// and a message when one is broken.
 #include "support/scripted_random.h"
 #include "support/state_checks.h"
 

@@ -44,7 +44,8 @@ TEST_F(Accessibility, DieIsAButtonWhosePressRollsAndWhoseDescriptionTellsTheMove
     EXPECT_EQ(face->text(QAccessible::Name), QStringLiteral("Roll the die"));
     EXPECT_EQ(face->text(QAccessible::Description),
               QStringLiteral("Player 1 rolled 3 and moved to square 3. Player 2's turn."));
-    EXPECT_EQ(accessibleText(widget(Control::Image1)), QStringLiteral("Token of Player 1, square 3"));
+    EXPECT_EQ(accessibleText(widget(Control::Image1)),
+              QStringLiteral("Token of Player 1, square 3"));
 }
 
 TEST_F(Accessibility, LabelsAndTokensSayTheirCurrentText) {
@@ -55,7 +56,8 @@ TEST_F(Accessibility, LabelsAndTokensSayTheirCurrentText) {
     EXPECT_EQ(accessibleText(widget(Control::lblcurrentplayer)),
               QStringLiteral("Player 2's  Turn"));
     EXPECT_EQ(accessibleText(widget(Control::txtplayer3name)), QStringLiteral("Name of player 3"));
-    EXPECT_EQ(accessibleText(widget(Control::Image1)), QStringLiteral("Token of Player 1, square 2"));
+    EXPECT_EQ(accessibleText(widget(Control::Image1)),
+              QStringLiteral("Token of Player 1, square 2"));
     click(Control::cmdnewgame);
     EXPECT_EQ(accessibleText(widget(Control::Image1)),
               QStringLiteral("Token of player 1, not on the board"));

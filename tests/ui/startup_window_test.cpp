@@ -146,7 +146,8 @@ TEST_F(StartedWindow, CaptionsFontsAndToolTipsAreAsDesigned) {
         EXPECT_GE(box->maxLength(), 100000);
         QStyleOptionFrame frame;
         frame.initFrom(box);
-        frame.lineWidth = box->hasFrame() ? box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) : 0;
+        frame.lineWidth =
+            box->hasFrame() ? box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) : 0;
         const QRect room = box->style()->subElementRect(QStyle::SE_LineEditContents, &frame, box);
         EXPECT_LE(QFontMetrics(box->font()).horizontalAdvance(box->text()), room.width()) << n;
     }
