@@ -11,10 +11,10 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 # The synopsis above comes first; these lines follow it as they are, so they stay short.
 set(CPACK_PACKAGE_DESCRIPTION [=[
-Choose how many play, type your names, and take turns clicking the die:
-the token walks square by square, ladders lift it and give another roll,
-snakes drop it, and the first to reach square 100 wins. New Game starts
-again with the same players.]=])
+Choose how many play, type your names, and take turns rolling the die,
+with a click or from the keyboard: the token walks square by square,
+ladders lift it and give another roll, snakes drop it, and the first to
+reach square 100 wins. New Game starts again with the same players.]=])
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://github.com/tavlo/tavlo")
 set(CPACK_PACKAGE_CONTACT "${TAVLO_PACKAGE_MAINTAINER}")
 set(CPACK_STRIP_FILES ON)
@@ -27,6 +27,14 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${CPACK_PACKAGE_HOMEPAGE_URL}")
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+# The newest entry of the Debian changelog (installed as changelog.Debian.gz) names the package's
+# version: a new version without its entry stops here, before a package claims otherwise.
+file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/changelog changelog_head LIMIT_COUNT 1)
+set(deb_version ${CPACK_PACKAGE_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE})
+if(NOT changelog_head MATCHES "^tavlo \\(([^)]*)\\) " OR NOT CMAKE_MATCH_1 STREQUAL deb_version)
+    message(FATAL_ERROR "dist/changelog starts with '${changelog_head}', "
+                        "not with an entry for version ${deb_version}")
+endif()
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # dpkg-shlibdeps names the libraries the program links, with their minimum versions: the Qt 6

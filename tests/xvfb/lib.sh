@@ -6,8 +6,9 @@ work=$(mktemp -d)
 xvfb_pid=
 cleanup() {
     local status=$?
-    [ -n "${app_pid:-}" ] && kill "$app_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    # A program or server that has already ended must not cut the clean-up short under set -e.
+    [ -n "${app_pid:-}" ] && kill "$app_pid" 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
     rm -rf "$work"
     exit "$status"
 }
