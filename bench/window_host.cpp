@@ -62,7 +62,7 @@ double worst(const std::vector<double>& values, double nominal) {
 class Watch : public QObject {
 public:
     explicit Watch(const frmmain& window)
-        : die_(static_cast<QLabel*>(window.control(Control::picdice))),
+        : die_(static_cast<tavlo::ui::PictureBox*>(window.control(Control::picdice))),
           tokens_{window.control(Control::Image1), window.control(Control::Image2)} {
         clock_.start();
         die_->installEventFilter(this);
@@ -108,7 +108,7 @@ protected:
 
 private:
     QElapsedTimer clock_;
-    QLabel* die_;
+    tavlo::ui::PictureBox* die_;
     QWidget* tokens_[2];
     qint64 lastFace_ = 0;
     QObject* pendingPaint_ = nullptr;
