@@ -86,7 +86,7 @@ void Game::narrateFreshGame(const std::string& first) {
     window_.perform(op::SetAccessibleDescription{Control::picdice, narrateTurn(first)});
 }
 
-void Game::stopDie() {
+void Game::stopRollAndFlash() {
     window_.perform(op::SetEnabled{Control::Timer2, false});
     window_.perform(op::SetEnabled{Control::Timer1, false});
     state_.rollticks = 0;
@@ -98,7 +98,7 @@ void Game::stopDie() {
 void Game::cmdnewgame_Click() {
     // A roll of the old game must not go on to move a player of the new one, and a winner's
     // flash has nothing left to show once its label is hidden.
-    stopDie();
+    stopRollAndFlash();
     common_.unlocksetup();
     common_.hideextratokens();
     state_.gameover = kFalse;

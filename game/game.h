@@ -66,7 +66,7 @@ private:
     int chooseMover() const;
     // Returns who rolls next: the mover again after a ladder.
     int writeWhoseTurn(int mover);
-    void stopDie();
+    void stopRollAndFlash();
     // Tells a screen reader what the move did and where the mover's token now stands.
     void narrateMove(int mover, std::int16_t landing, int next);
     void narrateFreshGame(const std::string& first);
