@@ -11,7 +11,7 @@ namespace tavlo {
 namespace {
 
 constexpr const char* kTurnAtStart = "'s Turn";
-constexpr const char* kTurnAfterRoll = "'s  Turn"; // two blanks, as the game has always shown
+constexpr const char* kTurnAfterRoll = "'s  Turn"; // two blanks after a roll, one at the start
 constexpr const char* kWins = "  Wins";
 
 } // namespace
@@ -77,13 +77,20 @@ void Game::Form_Load() {
     window_.perform(op::SetForeColor{Control::lblcurrentplayer, player(1).turnColour});
     state_.playagain = kFalse;
     state_.gameover = kFalse;
-    narrateFreshGame(first);
+    nameWaitingTokens();
+    window_.perform(
+        op::SetAccessibleDescription{Control::picdice, narrateTurn(spokenName(first, 1))});
 }
 
-void Game::narrateFreshGame(const std::string& first) {
+std::string Game::spokenNameOf(int n) const {
+    return spokenName(window_.text(player(n).nameBox), n);
+}
+
+void Game::nameWaitingTokens() {
     for (int n = 1; n <= 4; ++n)
-        window_.perform(op::SetAccessibleName{player(n).boardToken, waitingTokenName(n)});
-    window_.perform(op::SetAccessibleDescription{Control::picdice, narrateTurn(first)});
+        if (fieldsOf(state_, n).square == 0)
+            window_.perform(
+                op::SetAccessibleName{player(n).boardToken, waitingTokenName(spokenNameOf(n))});
 }
 
 void Game::stopRollAndFlash() {
@@ -125,7 +132,10 @@ void Game::cmdnewgame_Click() {
         f.lastRoll = 0;
         f.square = 0;
     }
-    narrateFreshGame(first);
+    nameWaitingTokens();
+    const std::string news = narrateNewGame(spokenName(first, 1));
+    window_.perform(op::SetAccessibleDescription{Control::picdice, news});
+    window_.perform(op::Announce{news});
 }
 
 void Game::cmdexit_Click() {
@@ -153,13 +163,20 @@ void Game::player4_Click() {
 }
 
 void Game::picdice_Click() {
-    if (state_.gameover != 0)
+    if (state_.gameover != 0) {
+        // Nothing moves; a player who cannot see the winner label hears why.
+        for (int n = 1; n <= state_.noofplayers; ++n)
+            if (fieldsOf(state_, n).square >= kWinningSquare)
+                window_.perform(op::Announce{narrateWin(spokenNameOf(n))});
         return;
+    }
     state_.diceframe = 1;
     common_.locksetup();
     common_.shuffledice();
     window_.perform(op::SetEnabled{Control::Timer2, true});
     window_.perform(op::SetMousePointer{MousePointer::Busy});
+    // The names are locked from here on: the tokens still waiting take them.
+    nameWaitingTokens();
 }
 
 void Game::Timer2_Timer() {
@@ -206,16 +223,17 @@ void Game::endRoll() {
 }
 
 void Game::narrateMove(int mover, std::int16_t landing, int next) {
-    const PlayerBinding& p = player(mover);
     MoveReport move;
-    move.mover = window_.text(p.nameBox);
+    move.mover = spokenNameOf(mover);
     move.roll = state_.dicevalue;
     move.landing = landing;
     move.jump = jumpFrom(landing);
-    move.next = next == mover ? move.mover : window_.text(player(next).nameBox);
-    window_.perform(
-        op::SetAccessibleName{p.boardToken, tokenName(move.mover, fieldsOf(state_, mover).square)});
-    window_.perform(op::SetAccessibleDescription{Control::picdice, tavlo::narrateMove(move)});
+    move.next = next == mover ? move.mover : spokenNameOf(next);
+    window_.perform(op::SetAccessibleName{player(mover).boardToken,
+                                          tokenName(move.mover, fieldsOf(state_, mover).square)});
+    const std::string told = tavlo::narrateMove(move);
+    window_.perform(op::SetAccessibleDescription{Control::picdice, told});
+    window_.perform(op::Announce{told});
 }
 
 int Game::writeWhoseTurn(int mover) {

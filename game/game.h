@@ -69,7 +69,10 @@ private:
     void stopRollAndFlash();
     // Tells a screen reader what the move did and where the mover's token now stands.
     void narrateMove(int mover, std::int16_t landing, int next);
-    void narrateFreshGame(const std::string& first);
+    // Names the tokens not yet on the board after their players' names as typed now.
+    void nameWaitingTokens();
+    // Player n's name as a screen reader says it.
+    std::string spokenNameOf(int n) const;
     void advanceTurn();
     void resetTokenRects();
     void setStartPictures(bool legendToo);

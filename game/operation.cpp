@@ -58,6 +58,7 @@ std::string describe(const Operation& operation) {
                    [&](const op::SetAccessibleDescription& o) {
                        out << "SetAccessibleDescription(" << o.control << ", \"" << o.text << "\")";
                    },
+                   [&](const op::Announce& o) { out << "Announce(\"" << o.text << "\")"; },
                    [&](const op::DrawBoard&) { out << "DrawBoard()"; },
                    [&](const op::Close&) { out << "Close()"; },
                },

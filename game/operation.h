@@ -70,7 +70,8 @@ struct Pause {
     friend bool operator==(const Pause&, const Pause&) = default;
 };
 // What assistive technology says for a control: its name, or its description, which a screen
-// reader speaks when it changes on the focused control. Nothing visible changes.
+// reader reads out when the control takes the focus, or when asked where the player is. Nothing
+// visible changes.
 struct SetAccessibleName {
     Control control;
     std::string text;
@@ -81,6 +82,12 @@ struct SetAccessibleDescription {
     std::string text;
     friend bool operator==(const SetAccessibleDescription&,
                            const SetAccessibleDescription&) = default;
+};
+// Tells a screen reader's user, once and at this moment, what has just happened: the end of a
+// move, a new game. Nothing visible changes.
+struct Announce {
+    std::string text;
+    friend bool operator==(const Announce&, const Announce&) = default;
 };
 // Paints the board and creates its number labels; requested once, at start-up.
 struct DrawBoard {
@@ -96,7 +103,8 @@ struct Close {
 using Operation =
     std::variant<op::SetBackColor, op::SetForeColor, op::SetCaption, op::SetVisible, op::SetEnabled,
                  op::SetPicture, op::SetToolTip, op::Move, op::SetMousePointer, op::Pause,
-                 op::SetAccessibleName, op::SetAccessibleDescription, op::DrawBoard, op::Close>;
+                 op::SetAccessibleName, op::SetAccessibleDescription, op::Announce, op::DrawBoard,
+                 op::Close>;
 
 // Builds a visitor for std::visit from one lambda per operation.
 template <class... Ts> struct Overloaded : Ts... { using Ts::operator()...; };

@@ -21,6 +21,8 @@
 // One whole turn, as the window sees it (player 1 of two, roll of 4 from square 0):
 //   picdice_Click   SetEnabled(player2..player4, txtplayer1name..txtplayer4name, false)
 //                   SetEnabled(Timer2, true)  SetMousePointer(Busy)
+//                   SetAccessibleName(ImageN, "Token of <name>, not on the board")
+//                                                       ... for each token not yet on the board
 //   Timer2_Timer x19  SetPicture(picdice, ImageList2, face)
 //   Timer2_Timer (20th)
 //                   SetPicture(picdice, ImageList2, face)  SetEnabled(Timer2, false)
@@ -38,9 +40,12 @@
 //                   SetMousePointer(Default)
 //                   SetAccessibleName(Image1, "Token of <name>, square 4")
 //                   SetAccessibleDescription(picdice, "<name> rolled 4 and moved to square 4. ...")
+//                   Announce("<name> rolled 4 and moved to square 4. ...")
 //
 // New Game first stops the die: SetEnabled(Timer2, false) SetEnabled(Timer1, false)
-// SetPicture(picdice, ImageList2, 7) SetMousePointer(Default); then it sets up the new game.
+// SetPicture(picdice, ImageList2, 7) SetMousePointer(Default); then it sets up the new game and
+// ends with Announce("New game. <name>'s turn."). Once the game is won, a press of the die
+// moves nothing and only announces the winner again.
 #pragma once
 
 #include "controls.h"

@@ -91,7 +91,14 @@ TEST_F(Roll, ClickIssuesLockTimerAndBusyPointerInOrder) {
                             "SetEnabled(txtplayer2name, false)",
                             "SetEnabled(txtplayer3name, false)",
                             "SetEnabled(txtplayer4name, false)", "SetEnabled(Timer2, true)",
-                            "SetMousePointer(Busy)"));
+                            "SetMousePointer(Busy)", "Text(txtplayer1name)",
+                            "SetAccessibleName(Image1, \"Token of Player 1, not on the board\")",
+                            "Text(txtplayer2name)",
+                            "SetAccessibleName(Image2, \"Token of Player 2, not on the board\")",
+                            "Text(txtplayer3name)",
+                            "SetAccessibleName(Image3, \"Token of Player 3, not on the board\")",
+                            "Text(txtplayer4name)",
+                            "SetAccessibleName(Image4, \"Token of Player 4, not on the board\")"));
     EXPECT_EQ(state().diceframe, 1);
 }
 
@@ -116,7 +123,8 @@ TEST_F(Roll, WholeTurnFromTheLastTickIsTheDocumentedSequence) {
             "SetMousePointer(Default)", "Text(txtplayer1name)", "Text(txtplayer2name)",
             "SetAccessibleName(Image1, \"Token of Player 1, square 4\")",
             "SetAccessibleDescription(picdice, \"Player 1 rolled 4 and moved to square 4. "
-            "Player 2's turn.\")"));
+            "Player 2's turn.\")",
+            "Announce(\"Player 1 rolled 4 and moved to square 4. Player 2's turn.\")"));
 }
 
 struct NarrationCase {
@@ -138,8 +146,13 @@ TEST_P(Narration, TellsTheMoveAndTheMoversSquareWithNamesAsTyped) {
     const BoardPoint next = squareOrigin(c.from + 1);
     f.rect = {next.left, next.top, 980, 980};
     game.state().currentplayer = static_cast<std::int16_t>(c.mover);
+    if (c.label == std::string("BlankNameIsPlayerN"))
+        window.type(player(c.mover).nameBox, "  ");
     roll(c.roll);
     EXPECT_EQ(window[Control::picdice].accessibleDescription, c.description);
+    const auto told = window.all<op::Announce>();
+    ASSERT_EQ(told.size(), 1u) << "the move must be announced once, when it ends";
+    EXPECT_EQ(told[0].text, c.description);
     EXPECT_EQ(window[player(c.mover).boardToken].accessibleName, c.token);
 }
 
@@ -149,6 +162,9 @@ INSTANTIATE_TEST_SUITE_P(
         NarrationCase{"Walk", 1, 8, 4,
                       "Ada rolled 4 and moved to square 12. <i>Ben</i> & co's turn.",
                       "Token of Ada, square 12"},
+        NarrationCase{"BlankNameIsPlayerN", 3, 0, 2,
+                      "Player 3 rolled 2 and moved to square 2. Ada's turn.",
+                      "Token of Player 3, square 2"},
         NarrationCase{"LastPlayerToFirst", 3, 0, 2,
                       "Cleo rolled 2 and moved to square 2. Ada's turn.",
                       "Token of Cleo, square 2"},
@@ -157,11 +173,14 @@ INSTANTIATE_TEST_SUITE_P(
         NarrationCase{"Snake", 2, 50, 5,
                       "<i>Ben</i> & co rolled 5: snake from 55 down to 13. Cleo's turn.",
                       "Token of <i>Ben</i> & co, square 13"},
-        NarrationCase{"Win", 1, 98, 2, "Ada rolled 2 and reached square 100. Ada wins.",
-                      "Token of Ada, square 100"},
-        NarrationCase{"WinPastHundred", 3, 98, 6,
-                      "Cleo rolled 6 and reached square 100. Cleo wins.",
-                      "Token of Cleo, square 100"}),
+        NarrationCase{
+            "Win", 1, 98, 2,
+            "Ada rolled 2 and reached square 100. Ada wins. Press New Game to play again.",
+            "Token of Ada, square 100"},
+        NarrationCase{
+            "WinPastHundred", 3, 98, 6,
+            "Cleo rolled 6 and reached square 100. Cleo wins. Press New Game to play again.",
+            "Token of Cleo, square 100"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(Roll, ClickAfterTheGameIsOverDoesNothing) {
@@ -317,10 +336,13 @@ TEST_F(Win, LabelStillPassesToTheNextPlayerAndLaterClicksAreIgnored) {
     EXPECT_EQ(window[Control::lblcurrentplayer].foreColour, kRed);
     EXPECT_EQ(window[Control::lblwinner].caption, "Player 2  Wins");
     EXPECT_EQ(window.pointer(), MousePointer::Default);
+    // Nothing moves or changes on screen; each press only tells who has won.
     window.clearLog();
     game.picdice_Click();
     game.picdice_Click();
-    EXPECT_TRUE(window.log.empty());
+    const std::string told = "Announce(\"Player 2 wins. Press New Game to play again.\")";
+    EXPECT_THAT(window.log,
+                ElementsAre("Text(txtplayer2name)", told, "Text(txtplayer2name)", told));
 }
 
 TEST_F(Win, FlashColourIsFloorOfTenMillionTimesTheDrawUnpackedRedLow) {

@@ -38,10 +38,14 @@ const std::vector<std::string> kStartUp = {
     "Text(txtplayer1name)",
     "SetCaption(lblcurrentplayer, \"Player 1's Turn\")",
     "SetForeColor(lblcurrentplayer, (235, 79, 33))",
-    "SetAccessibleName(Image1, \"Token of player 1, not on the board\")",
-    "SetAccessibleName(Image2, \"Token of player 2, not on the board\")",
-    "SetAccessibleName(Image3, \"Token of player 3, not on the board\")",
-    "SetAccessibleName(Image4, \"Token of player 4, not on the board\")",
+    "Text(txtplayer1name)",
+    "SetAccessibleName(Image1, \"Token of Player 1, not on the board\")",
+    "Text(txtplayer2name)",
+    "SetAccessibleName(Image2, \"Token of Player 2, not on the board\")",
+    "Text(txtplayer3name)",
+    "SetAccessibleName(Image3, \"Token of Player 3, not on the board\")",
+    "Text(txtplayer4name)",
+    "SetAccessibleName(Image4, \"Token of Player 4, not on the board\")",
     "SetAccessibleDescription(picdice, \"Player 1's turn.\")",
 };
 
@@ -77,11 +81,16 @@ const std::vector<std::string> kNewGameFromOtherCount = {
     "Move(Image3, 40, 10000, 980, 980)",
     "Move(Image4, 70, 10000, 980, 980)",
     "SetForeColor(lblcurrentplayer, (235, 79, 33))",
-    "SetAccessibleName(Image1, \"Token of player 1, not on the board\")",
-    "SetAccessibleName(Image2, \"Token of player 2, not on the board\")",
-    "SetAccessibleName(Image3, \"Token of player 3, not on the board\")",
-    "SetAccessibleName(Image4, \"Token of player 4, not on the board\")",
-    "SetAccessibleDescription(picdice, \"Player 1's turn.\")",
+    "Text(txtplayer1name)",
+    "SetAccessibleName(Image1, \"Token of Player 1, not on the board\")",
+    "Text(txtplayer2name)",
+    "SetAccessibleName(Image2, \"Token of Player 2, not on the board\")",
+    "Text(txtplayer3name)",
+    "SetAccessibleName(Image3, \"Token of Player 3, not on the board\")",
+    "Text(txtplayer4name)",
+    "SetAccessibleName(Image4, \"Token of Player 4, not on the board\")",
+    "SetAccessibleDescription(picdice, \"New game. Player 1's turn.\")",
+    "Announce(\"New game. Player 1's turn.\")",
 };
 
 // New Game when "2 Players" is already selected: the option's handler does not run again.
@@ -200,13 +209,23 @@ TEST_F(NewGame, TwiceGivesTheSameStateAndScreenAsOnce) {
     EXPECT_THAT(window.log, ElementsAreArray(newGameWithTwoPlayersSelected()));
 }
 
-TEST_F(NewGame, KeepsNamesAndUsesTheFirstNameAsTypedNow) {
+TEST_F(NewGame, KeepsNamesAndUsesTheNamesAsTypedNow) {
     start();
     roll(3);
     window.type(Control::txtplayer1name, "Zoë");
     game.cmdnewgame_Click();
     EXPECT_EQ(window[Control::lblcurrentplayer].caption, "Zoë's Turn");
     EXPECT_EQ(window[Control::lblcurrentplayer].foreColour, (Rgb{235, 79, 33}));
+    EXPECT_EQ(window[Control::picdice].accessibleDescription, "New game. Zoë's turn.");
+    EXPECT_EQ(window[Control::Image1].accessibleName, "Token of Zoë, not on the board");
+    // Names typed before the first roll reach the waiting tokens when the die locks them; a
+    // blank box is heard as its player's number.
+    window.type(Control::txtplayer1name, " ");
+    window.type(Control::txtplayer2name, "Ben");
+    random.pushRoll(1);
+    game.picdice_Click();
+    EXPECT_EQ(window[Control::Image1].accessibleName, "Token of Player 1, not on the board");
+    EXPECT_EQ(window[Control::Image2].accessibleName, "Token of Ben, not on the board");
 }
 
 TEST_F(NewGame, AfterAWinHidesTheWinnerStopsTheFlashAndTheDieWorksAgain) {

@@ -36,6 +36,7 @@ void RecordingWindow::perform(const Operation& operation) {
                    [&](const op::SetAccessibleDescription& o) {
                        at(o.control).accessibleDescription = o.text;
                    },
+                   [&](const op::Announce&) {},
                    [&](const op::DrawBoard&) { ++boardsDrawn_; },
                    [&](const op::Close&) { closed_ = true; },
                },
