@@ -112,10 +112,10 @@ void PictureBox::paintEvent(QPaintEvent*) {
 }
 
 void PictureBox::keyPressEvent(QKeyEvent* event) {
-    // Space is the button's own key; Enter rolls too, as players expect of the one thing that
-    // starts a turn. Held keys do not roll again and again.
+    // Space is the button's own key; Enter, on the main keys or the keypad, rolls too, as
+    // players expect of the one thing that starts a turn. Held keys do not roll again and again.
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        event->modifiers() == Qt::NoModifier) {
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         if (!event->isAutoRepeat())
             click();
         return;

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
+#include <QShortcut>
 
 #include <limits>
 
@@ -48,7 +49,8 @@ bool isUserInput(QEvent::Type type) {
     case QEvent::MouseButtonDblClick:
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
-    case QEvent::ShortcutOverride:
+    // (Not ShortcutOverride: held back, it would keep the keys of New Game and Exit from ever
+    // reaching their shortcuts, which decide for themselves.)
     case QEvent::Shortcut:
     case QEvent::Wheel:
     case QEvent::TouchBegin:
@@ -70,6 +72,8 @@ frmmain::frmmain(RandomSource& random, OperationPlayer::PauseLength pauseLength,
       m_game(*this, random) {
     setObjectName(QStringLiteral("frmmain"));
     setWindowTitle(QStringLiteral("Tavlo - Game created by " TAVLO_MAKER_URL " "));
+    // A screen reader says the game's name, not the web address in the title.
+    setAccessibleName(QStringLiteral("Tavlo"));
     setWindowIcon(QIcon(QStringLiteral(":/images/icon.ico")));
     setMinimumSize(pixels(kClientTwips.width()), pixels(kClientTwips.height()));
     resize(pixels(kOpenWidthTwips), pixels(kClientTwips.height()));
@@ -98,8 +102,14 @@ void frmmain::createControls() {
             QString::fromUtf8(controlName(c).data(), static_cast<int>(controlName(c).size())));
         m_controls[static_cast<std::size_t>(c)] = w;
     };
-    auto button = [&](Control c, int top, const char* caption, const char* toolTip) {
-        auto* b = new QPushButton(QString::fromUtf8(caption), this);
+    auto button = [&](Control c, int top, const char* caption, const char* toolTip = nullptr,
+                      QAccessible::Role role = QAccessible::NoRole) {
+        auto* b = new QPushButton(this);
+        if (role != QAccessible::NoRole) {
+            setAccessibleRole(b, role);
+            b->setAccessibleName(QString::fromUtf8(caption));
+        }
+        b->setText(QString::fromUtf8(caption));
         add(c, b);
         place(b, 11400, top, 3015, 375);
         b->setFont(arial(12, true));
@@ -127,8 +137,10 @@ void frmmain::createControls() {
         return i;
     };
 
-    button(Control::Command2, 6840, "Enter Player's Name", nullptr);
-    button(Control::Command1, 4320, "Select Number of Players", nullptr);
+    // The two title bars only name the panels below them: headings, which a screen reader
+    // offers nothing to press on.
+    button(Control::Command2, 6840, "Enter Player's Name", nullptr, QAccessible::Heading);
+    button(Control::Command1, 4320, "Select Number of Players", nullptr, QAccessible::Heading);
     m_timer2.setInterval(60);
     m_cmdexit = button(Control::cmdexit, 9960, "Exit", "Exit Game");
     button(Control::cmdnewgame, 360, "New Game", "New Game");
@@ -227,6 +239,8 @@ void frmmain::createControls() {
     for (QTimer* t : {&m_timer1, &m_timer2})
         t->setTimerType(Qt::PreciseTimer);
 
+    m_announcer = new Announcer(this);
+
     describeForScreenReaders();
 
     // Keyboard focus: board, die, options, names, then the buttons.
@@ -274,13 +288,14 @@ void frmmain::describeForScreenReaders() {
 }
 
 void frmmain::connectEvents() {
-    auto clicked = [this](Control c, void (Game::*handler)()) {
-        connect(static_cast<QAbstractButton*>(control(c)), &QAbstractButton::clicked, this,
-                [this, handler] { handle(handler); });
-    };
-    clicked(Control::cmdnewgame, &Game::cmdnewgame_Click);
+    connect(static_cast<QPushButton*>(control(Control::cmdnewgame)), &QPushButton::clicked, this,
+            &frmmain::newGame);
     // Exit works at any moment, also while a move is being played out.
     connect(m_cmdexit, &QPushButton::clicked, this, [this] { m_game.cmdexit_Click(); });
+    // The desktop's keys for both, anywhere in the window; they act as a click would.
+    connect(new QShortcut(QKeySequence::New, this), &QShortcut::activated, this, &frmmain::newGame);
+    connect(new QShortcut(QKeySequence::Quit, this), &QShortcut::activated, this,
+            [this] { m_game.cmdexit_Click(); });
     const std::pair<Control, void (Game::*)()> options[] = {
         {Control::player2, &Game::player2_Click},
         {Control::player3, &Game::player3_Click},
@@ -295,12 +310,24 @@ void frmmain::connectEvents() {
     connect(&m_player, &OperationPlayer::finished, this, &frmmain::moveFinished);
 }
 
-void frmmain::handle(void (Game::*handler)()) {
+bool frmmain::handle(void (Game::*handler)()) {
     // The rules have already finished the move being played out; nothing else may run until
     // the screen has caught up, as if the move still held the window.
     if (m_player.isPlaying())
-        return;
+        return false;
     (m_game.*handler)();
+    return true;
+}
+
+void frmmain::newGame() {
+    // The next key a player presses after New Game is meant for the die, not for another New
+    // Game: the focus goes to the die.
+    QWidget* die = control(Control::picdice);
+    m_focusTellsNews = isActiveWindow() && !die->hasFocus();
+    const bool started = handle(&Game::cmdnewgame_Click);
+    m_focusTellsNews = false;
+    if (started)
+        die->setFocus(Qt::OtherFocusReason);
 }
 
 void frmmain::optionClicked(Control option, void (Game::*handler)()) {
@@ -384,12 +411,20 @@ void frmmain::apply(const Operation& operation) {
                 setCursor(o.pointer == MousePointer::Busy ? Qt::BusyCursor : Qt::ArrowCursor);
             },
             [&](const op::Pause&) {}, // the player waits them out
+            // Qt tells a listening screen reader of every change, even to the same text.
             [&](const op::SetAccessibleName& o) {
-                // Qt tells a listening screen reader of the change itself.
-                control(o.control)->setAccessibleName(QString::fromStdString(o.text));
+                if (const QString name = QString::fromStdString(o.text);
+                    control(o.control)->accessibleName() != name)
+                    control(o.control)->setAccessibleName(name);
             },
             [&](const op::SetAccessibleDescription& o) {
-                control(o.control)->setAccessibleDescription(QString::fromStdString(o.text));
+                if (const QString text = QString::fromStdString(o.text);
+                    control(o.control)->accessibleDescription() != text)
+                    control(o.control)->setAccessibleDescription(text);
+            },
+            [&](const op::Announce& o) {
+                if (!m_focusTellsNews)
+                    m_announcer->announce(QString::fromStdString(o.text));
             },
             [&](const op::DrawBoard&) { drawboard(); },
             [&](const op::Close&) { close(); },

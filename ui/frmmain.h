@@ -4,6 +4,7 @@
 // out what the rules ask through the `Window` interface. No rule of the game lives here.
 #pragma once
 
+#include "accessibility.h"
 #include "controls.h"
 #include "image_set.h"
 #include "operation_player.h"
@@ -69,7 +70,9 @@ private:
     void setPicture(Control control, ImageList list, int index);
     void drawboard();
     void createNumberLabels();
-    void handle(void (Game::*handler)());
+    // Runs the handler unless a move is being played out; returns whether it ran.
+    bool handle(void (Game::*handler)());
+    void newGame();
     void optionClicked(Control option, void (Game::*handler)());
 
     std::array<QWidget*, kControlCount> m_controls{};
@@ -78,7 +81,11 @@ private:
 
     QPushButton* m_cmdexit = nullptr;
     PictureBoard* m_pictureboard = nullptr;
+    Announcer* m_announcer = nullptr;
     std::optional<Control> m_selectedOption;
+    // While New Game runs and is about to give the die the focus: the die then reads out its
+    // description, which tells the news, so nothing is announced besides.
+    bool m_focusTellsNews = false;
 
     QTimer m_timer1;
     QTimer m_timer2;

@@ -7,6 +7,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QPushButton>
 #include <QRadioButton>
 
 namespace tavlo::testing {
@@ -17,7 +18,30 @@ QString accessibleText(QWidget* w, QAccessible::Text kind = QAccessible::Name) {
     return face ? face->text(kind) : QString();
 }
 
-using Accessibility = WindowFixture;
+// Counts the times a widget appears: for the announcer, the sentences a screen reader speaks.
+class ShowCounter : public QObject {
+public:
+    int shows = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        shows += event->type() == QEvent::Show;
+        return false;
+    }
+};
+
+class Accessibility : public WindowFixture {
+protected:
+    void SetUp() override {
+        WindowFixture::SetUp();
+        announcer()->installEventFilter(&announced);
+    }
+    QWidget* announcer() const { return window->findChild<QWidget*>(QStringLiteral("announcer")); }
+    void activate() {
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    ShowCounter announced;
+};
 
 TEST_F(Accessibility, DieIsAButtonWhosePressRollsAndWhoseDescriptionTellsTheMove) {
     QWidget* die = widget(Control::picdice);
@@ -40,18 +64,38 @@ TEST_F(Accessibility, DieIsAButtonWhosePressRollsAndWhoseDescriptionTellsTheMove
     EXPECT_EQ(face->text(QAccessible::Name), QStringLiteral("Roll the die"))
         << "a screen reader must not read out every face";
     EXPECT_EQ(face->text(QAccessible::Description), QStringLiteral("Player 1's turn."));
+    EXPECT_EQ(announced.shows, 0) << "nothing is announced while the die rolls";
     ASSERT_TRUE(finished.wait(5000));
     EXPECT_EQ(face->text(QAccessible::Name), QStringLiteral("Roll the die"));
-    EXPECT_EQ(face->text(QAccessible::Description),
-              QStringLiteral("Player 1 rolled 3 and moved to square 3. Player 2's turn."));
+    const QString told =
+        QStringLiteral("Player 1 rolled 3 and moved to square 3. Player 2's turn.");
+    EXPECT_EQ(face->text(QAccessible::Description), told);
+    EXPECT_EQ(announced.shows, 1);
+    EXPECT_EQ(accessibleText(announcer()), told);
     EXPECT_EQ(accessibleText(widget(Control::Image1)),
               QStringLiteral("Token of Player 1, square 3"));
 }
 
-TEST_F(Accessibility, LabelsAndTokensSayTheirCurrentText) {
+TEST_F(Accessibility, ControlsSayWhatTheyAreAndLabelsAndTokensTheirCurrentText) {
+    EXPECT_EQ(accessibleText(window.get()), QStringLiteral("Tavlo"));
+    EXPECT_TRUE(window->windowTitle().startsWith(QStringLiteral("Tavlo - Game created by ")));
+    // The title bars over the panels are headings, with nothing to press.
+    for (Control c : {Control::Command1, Control::Command2}) {
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget(c));
+        EXPECT_EQ(face->role(), QAccessible::Heading) << controlName(c);
+        EXPECT_EQ(face->text(QAccessible::Name), widget<QPushButton>(c)->text());
+        QAccessibleActionInterface* actions = face->actionInterface();
+        EXPECT_FALSE(actions &&
+                     actions->actionNames().contains(QAccessibleActionInterface::pressAction()))
+            << controlName(c);
+    }
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(announcer())->role(),
+              QAccessible::Notification);
+    EXPECT_FALSE(announcer()->isVisible()) << "nothing to announce yet";
+
     EXPECT_EQ(accessibleText(widget(Control::lblcurrentplayer)), QStringLiteral("Player 1's Turn"));
     EXPECT_EQ(accessibleText(widget(Control::Image2)),
-              QStringLiteral("Token of player 2, not on the board"));
+              QStringLiteral("Token of Player 2, not on the board"));
     rollAndWait(2);
     EXPECT_EQ(accessibleText(widget(Control::lblcurrentplayer)),
               QStringLiteral("Player 2's  Turn"));
@@ -60,28 +104,50 @@ TEST_F(Accessibility, LabelsAndTokensSayTheirCurrentText) {
               QStringLiteral("Token of Player 1, square 2"));
     click(Control::cmdnewgame);
     EXPECT_EQ(accessibleText(widget(Control::Image1)),
-              QStringLiteral("Token of player 1, not on the board"));
+              QStringLiteral("Token of Player 1, not on the board"));
 }
 
-TEST_F(Accessibility, WindowOpensWithTheFocusOnTheDieAndSpaceOrEnterRollsIt) {
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+TEST_F(Accessibility, FocusStaysWithTheDieWhichSpaceEnterAndKeypadEnterRoll) {
+    activate();
     QWidget* die = widget(Control::picdice);
     EXPECT_EQ(QApplication::focusWidget(), die);
     const QImage focused = die->grab().toImage();
     EXPECT_EQ(focused.pixelColor(1, 1), ui::kFocusColour);
     EXPECT_EQ(focused.pixelColor(focused.width() - 2, focused.height() / 2), ui::kFocusColour);
 
-    const std::pair<Qt::Key, int> presses[] = {{Qt::Key_Space, 2}, {Qt::Key_Return, 5}};
-    for (const auto& [key, face] : presses) {
+    const std::tuple<Qt::Key, Qt::KeyboardModifier, int> presses[] = {
+        {Qt::Key_Space, Qt::NoModifier, 2},
+        {Qt::Key_Return, Qt::NoModifier, 5},
+        {Qt::Key_Enter, Qt::KeypadModifier, 1}};
+    for (const auto& [key, modifier, face] : presses) {
         random.pushRoll(face);
         QSignalSpy finished(window.get(), &ui::frmmain::moveFinished);
-        QTest::keyClick(die, key);
+        QTest::keyClick(die, key, modifier);
         EXPECT_TRUE(window->timer(Control::Timer2).isActive()) << key;
         ASSERT_TRUE(finished.wait(5000)) << key;
     }
-    EXPECT_EQ(window->game().state().movetotalcountp1, 2);
+    EXPECT_EQ(window->game().state().movetotalcountp1, 3);
     EXPECT_EQ(window->game().state().movetotalcountp2, 5);
+    EXPECT_EQ(announced.shows, 3);
+
+    // New Game from its button hands the focus to the die, which then reads out the news in
+    // its description: announcing them as well would say them twice.
+    const QString news = QStringLiteral("New game. Player 1's turn.");
+    widget(Control::cmdnewgame)->setFocus();
+    QTest::keyClick(widget(Control::cmdnewgame), Qt::Key_Space);
+    EXPECT_EQ(window->game().state().movetotalcountp1, 0);
+    EXPECT_EQ(QApplication::focusWidget(), die);
+    EXPECT_EQ(accessibleText(die, QAccessible::Description), news);
+    EXPECT_EQ(announced.shows, 3);
+    // Ctrl+N where the die already has the focus: the announcer tells the news. Mid-roll it
+    // stops the roll, as New Game does.
+    random.pushRoll(6);
+    QTest::keyClick(die, Qt::Key_Space);
+    ASSERT_TRUE(window->timer(Control::Timer2).isActive());
+    QTest::keyClick(die, Qt::Key_N, Qt::ControlModifier);
+    EXPECT_FALSE(window->timer(Control::Timer2).isActive());
+    EXPECT_EQ(announced.shows, 4);
+    EXPECT_EQ(accessibleText(announcer()), news);
 }
 
 TEST_F(Accessibility, TabMovesThroughTheControlsInTheWindowsOrderAndTheFocusShows) {

@@ -183,12 +183,16 @@ protected:
 };
 
 TEST_F(WindowDuringAMove, ClicksAndKeysAreDroppedUntilTheMoveIsOnScreen) {
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     startMoveAndWaitForTheWalk(6);
     const GameState during = window->game().state();
     click(Control::cmdnewgame);
     click(Control::picdice);
     QTest::keyClick(widget(Control::picdice), Qt::Key_Space);
     QTest::keyClick(widget(Control::picdice), Qt::Key_Return);
+    QTest::keyClick(widget(Control::picdice), Qt::Key_Enter, Qt::KeypadModifier);
+    QTest::keyClick(widget(Control::picdice), Qt::Key_N, Qt::ControlModifier); // New Game
     QTest::keyClicks(widget(Control::txtplayer1name), "zz");
     EXPECT_EQ(window->game().state(), during);
     EXPECT_FALSE(window->timer(Control::Timer2).isActive());

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # A whole game by keyboard alone, on a private Xvfb screen: in a fresh window Space rolls for
-# player 1; New Game pressed while a roll runs starts the new game still; then three players
-# are chosen with the arrow keys, named by typing, play to a win with Space and Enter, and Exit
-# ends the program. No mouse event is sent.
+# player 1; Ctrl+N pressed while a roll runs starts the new game still; then three players are
+# chosen with the arrow keys, named by typing, and play to a win with Space, Enter and keypad
+# Enter; Ctrl+N and Space start the next game, and Ctrl+Q mid-roll ends the program. No mouse
+# event is sent.
 # Usage: keyboard_test.sh <scripted_window>
 set -euo pipefail
 host=$1
@@ -29,18 +30,16 @@ wait_for_output '^moved' 1 10
 [ "$(tail -n1 "$work/app.out")" = "moved | Player 2's  Turn" ] ||
     fail "Space did not roll for player 1: $(tail -n1 "$work/app.out")"
 
-# New Game while the die rolls: the roll has locked the setup, so Tab goes from the die
-# straight to New Game.
-keys space
-keys Tab space
+# New Game while the die rolls.
+keys space ctrl+n
 sleep 2 # longer than the cut roll had left
 [ "$(moves)" = 1 ] || fail "a player of the new game moved: $(tail -n1 "$work/app.out")"
 die_face "$work/after-new-game.png"
 changed=$(compare -metric AE "$work/rest.png" "$work/after-new-game.png" null: 2>&1 || true)
 [ "${changed%% *}" = 0 ] || fail "the die is not at rest after New Game ($changed pixels differ)"
 
-# Setup from New Game: back to the options, Down chooses three players, Tab into the names.
-keys shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab Down Tab
+# Setup from the die: on to the options, Down chooses three players, Tab into the names.
+keys Tab Down Tab
 xdotool type --delay 20 Ada
 keys Tab
 xdotool type --delay 20 Ben
@@ -53,17 +52,26 @@ expected=("moved | Ben's  Turn" "moved | Cleo's  Turn" "moved | Ada's  Turn"
     "moved | Ben's  Turn" "moved | Cleo's  Turn" "moved | Ada's  Turn"
     "moved | Ada's  Turn" "moved | Ben's  Turn | Ada  Wins")
 for i in "${!expected[@]}"; do
-    if [ $((i % 2)) = 0 ]; then keys space; else keys Return; fi
+    case $((i % 3)) in
+    0) keys space ;;
+    1) keys Return ;;
+    2) keys KP_Enter ;;
+    esac
     wait_for_output '^moved' $((i + 2)) 10
     line=$(tail -n1 "$work/app.out")
     [ "$line" = "${expected[i]}" ] || fail "roll $((i + 1)): '$line', not '${expected[i]}'"
 done
 
-# The game is over: the die ignores the keys. Tab passes the locked setup to New Game and Exit.
+# The game is over: the die ignores the keys until Ctrl+N, which leaves the focus on it.
 keys space
 sleep 1.5
 [ "$(moves)" = 9 ] || fail "the die rolled after the win"
-keys Tab Tab space
-expect_clean_end "Exit by keyboard"
-echo "keyboard: Space rolled in a fresh window, New Game mid-roll left the game still, and a" \
-    "three-player game with typed names ran to a win and Exit by keyboard alone"
+keys ctrl+n space
+wait_for_output '^moved' 10 10
+[ "$(tail -n1 "$work/app.out")" = "moved | Ben's  Turn" ] ||
+    fail "Space after Ctrl+N did not roll for player 1: $(tail -n1 "$work/app.out")"
+keys space ctrl+q
+expect_clean_end "Ctrl+Q mid-roll"
+echo "keyboard: Space rolled in a fresh window, Ctrl+N mid-roll left the game still, a" \
+    "three-player game with typed names ran to a win, Ctrl+N and Space rolled again and Ctrl+Q" \
+    "ended the program, by keyboard alone"
