@@ -122,6 +122,8 @@ void frmmain::createControls() {
     };
     auto frame = [&](Control c, int top, int height) {
         auto* f = new QWidget(this);
+        // A group: a screen reader names it when the focus enters it, as it does a box of options.
+        setAccessibleRole(f, QAccessible::Grouping);
         add(c, f);
         place(f, 11400, top, 3015, height);
         f->setFont(arial(8.25, true));

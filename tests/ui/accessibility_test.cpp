@@ -91,6 +91,11 @@ TEST_F(Accessibility, ControlsSayWhatTheyAreAndLabelsAndTokensTheirCurrentText) 
     }
     EXPECT_EQ(QAccessible::queryAccessibleInterface(announcer())->role(),
               QAccessible::Notification);
+    // The options and the name boxes are in named groups, which a screen reader says on entering.
+    const QAccessibleInterface* options =
+        QAccessible::queryAccessibleInterface(widget(Control::player2))->parent();
+    EXPECT_EQ(options->role(), QAccessible::Grouping);
+    EXPECT_EQ(options->text(QAccessible::Name), QStringLiteral("Number of players"));
     EXPECT_FALSE(announcer()->isVisible()) << "nothing to announce yet";
 
     EXPECT_EQ(accessibleText(widget(Control::lblcurrentplayer)), QStringLiteral("Player 1's Turn"));

@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# A whole game as a screen reader follows it, through the real accessibility bus rather than
-# Qt's in-process interfaces: a private session bus, the accessibility bus and its registry, and
-# a pyatspi client (accessibility_client.py) that rolls the die with its Press action and checks
-# what the die, the tokens and the labels say after every move, and after New Game. Then Exit
+# A whole game as a blind player hears it: Orca, speaking through a speech-dispatcher that writes
+# down what it says, follows the program over the real accessibility bus (a private session bus,
+# the accessibility bus and its registry). A client (accessibility_client.py) plays by keys and
+# checks each thing Orca says, and what the tokens and labels are called on the bus. Then Exit
 # ends the program cleanly.
 # Usage: accessibility_bus_test.sh <scripted_window>
 set -euo pipefail
 host=$1
 client=$(dirname "$0")/accessibility_client.py
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/orca.sh"
 
 # Debian's own python3 has pyatspi; another python3 may come first on the PATH.
 python=/usr/bin/python3
@@ -44,6 +45,7 @@ stop_buses() {
     local status=$? pid
     set +e
     trap - EXIT
+    stop_speech_and_orca # before the buses it listens on
     for pid in "$client_pid" "$registry_pid" "$launcher_pid" "$session_bus_pid"; do
         [ -n "$pid" ] && end_process "$pid"
     done
@@ -98,18 +100,22 @@ a11y_bus=${a11y_bus//[[:space:]]/}
 registry_pid=$!
 wait_for_name "$a11y_bus" 10 org.a11y.atspi.Registry "$registry_pid" "$work/registry.err"
 
+start_speech_and_orca
+
 # Without a desktop, Qt joins the accessibility bus only when told to.
 start_app env QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
     "$host" --pause-percent 0 --name1 "$name1" --rolls "$rolls"
-# As a window manager would, give the new window the keyboard.
+# As a window manager would, give the new window the keyboard, which Orca hears as the window
+# becoming active: it reads out the window and the focused die.
 timeout 10 xdotool windowfocus --sync "$window" || fail "could not give the window the keyboard"
+wait_for_speech "'s turn\.$"
 
-"$python" -I "$client" "$name1" "$rolls" &
+"$python" -I "$client" "$name1" "$rolls" "$work/spoken" &
 client_pid=$!
 client_status=0
 wait "$client_pid" || client_status=$?
 client_pid=
-[ "$client_status" = 0 ] || fail "the screen reader's view was wrong (client status $client_status)"
+[ "$client_status" = 0 ] || fail "the screen reader heard something wrong (client status $client_status)"
 
 xdotool mousemove --window "$window" $EXIT click 1
 expect_clean_end Exit

@@ -1,25 +1,27 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Plays a scripted two-player game the way a screen reader user does: through the accessibility
-# bus only. It finds the die by its role and name, rolls it with its "Press" action, and after
-# every move checks what the die says (its description, announced by a change event), what the
-# tokens are called, and whose turn the label names; the token and the label must have been
-# renamed before the die announces the move. While a roll is under way the die must keep its
-# name, so a screen reader never reads out the faces flashing past. After the win it checks the
-# winner label, then presses New Game, which must take every token off the board.
+# Plays a scripted two-player game the way a blind player does: by keys alone, listening to Orca.
+# Every key goes to the window through the X server, and after each one the client waits for
+# what Orca says, as written down by its speech-dispatcher, and requires exactly that and nothing
+# more: each move, New Game and the win spoken once when they end, nothing while the die rolls or
+# the token walks. Through the accessibility bus it also checks what the tokens are called, whose
+# turn the label names, and the winner label.
 #
 # Run by accessibility_bus_test.sh with Debian's python3, which has pyatspi:
-#   python3 accessibility_client.py NAME1 ROLLS
-# NAME1 and ROLLS are what the program was started with (--name1, --rolls); the program must be
-# showing a fresh two-player game.
+#   python3 accessibility_client.py NAME1 ROLLS SPOKEN
+# NAME1 and ROLLS are what the program was started with (--name1, --rolls); SPOKEN is the file
+# that Orca's speech goes to, one line an utterance. The program must be showing a fresh
+# two-player game, with the keyboard and Orca's attention.
+import re
+import subprocess
 import sys
 import time
 
 import pyatspi
-from gi.repository import Atspi, GLib
+from gi.repository import Atspi
 
-TITLE_PREFIX = "Tavlo - Game created by "
+WINDOW_NAME = "Tavlo"
 DIE_NAME = "Roll the die"
-MOVE_SECONDS = 10  # from pressing the die to the move's description
+SPEECH_SECONDS = 10  # from a key to what Orca says about it, a whole move included
 START_SECONDS = 20  # from the window showing to the program appearing on the bus
 
 PLAYER2 = "Player 2"
@@ -32,8 +34,8 @@ def fail(message):
 
 def turns(ada):
     """The game the scripted rolls make, one turn a row: the mover's player number, the roll,
-    the die's description after the move, the squares of players 1 and 2 afterwards (None: not
-    yet on the board), and whose turn is next (None after the win)."""
+    what Orca says when the move ends, the squares of players 1 and 2 afterwards (None: not yet
+    on the board), and whose turn is next (None after the win)."""
     p2 = PLAYER2
 
     def moved(name, roll, square, next_name):
@@ -49,7 +51,8 @@ def turns(ada):
         (1, 2, f"{ada} rolled 2: ladder from 15 up to 97. {ada} rolls again.", (97, 18), ada),
         (1, 1, moved(ada, 1, 98, p2), (98, 18), p2),
         (2, 6, f"{p2} rolled 6: snake from 24 down to 1. {ada}'s turn.", (98, 1), ada),
-        (1, 2, f"{ada} rolled 2 and reached square 100. {ada} wins.", (100, 1), None),
+        (1, 2, f"{ada} rolled 2 and reached square 100. {ada} wins. "
+               "Press New Game to play again.", (100, 1), None),
     ]
 
 
@@ -58,11 +61,10 @@ def token_names(names, squares):
     the board)."""
     expected = []
     for k in range(1, 5):
+        name = names[k - 1] if k <= 2 else f"Player {k}"
         square = squares[k - 1] if k <= 2 else None
-        if square is None:
-            expected.append(f"Token of player {k}, not on the board")
-        else:
-            expected.append(f"Token of {names[k - 1]}, square {square}")
+        where = "not on the board" if square is None else f"square {square}"
+        expected.append(f"Token of {name}, {where}")
     return sorted(expected)
 
 
@@ -78,213 +80,131 @@ def walk(accessible):
 
 
 def find_window():
-    """The program's application and its main window, once the program has joined the bus."""
+    """The program's main window, once the program has joined the bus."""
     deadline = time.monotonic() + START_SECONDS
     while time.monotonic() < deadline:
-        desktop = pyatspi.Registry.getDesktop(0)
-        for app in desktop:
-            if app is None:
-                continue
-            for window in app:
-                if window is not None and window.name.startswith(TITLE_PREFIX):
-                    return app, window
+        for app in pyatspi.Registry.getDesktop(0):
+            for window in app or []:
+                if window is not None and window.name == WINDOW_NAME:
+                    # Every read goes to the program, so nothing is judged on a stale copy.
+                    app.set_cache_mask(Atspi.Cache.NONE)
+                    return window
         time.sleep(0.1)
-    fail(f"no application with a window titled '{TITLE_PREFIX}...' joined the bus "
-         f"within {START_SECONDS}s")
+    fail(f"no window named '{WINDOW_NAME}' joined the bus within {START_SECONDS}s")
 
 
-def showing(accessible):
-    return accessible.getState().contains(pyatspi.STATE_SHOWING)
+class Orca:
+    """What Orca has said, read from the file its speech goes to."""
 
+    def __init__(self, path):
+        self.path = path
 
-class Listener:
-    """Follows the program on the bus: the names the die is given and the description it
-    announces after a press, and which other objects were renamed before that announcement."""
+    def lines(self):
+        with open(self.path, encoding="utf-8") as spoken:
+            return spoken.read().splitlines()
 
-    def __init__(self, die):
-        self.die = die
-        self.loop = GLib.MainLoop()
-        self.done = None  # while waiting: tells whether the wait is over
-        self.description = None  # the first description announced since the press
-        self.announcements = 0  # description changes of the die since the press
-        self.die_names = []  # the die's names heard since the press
-        self.renamed = []  # other objects renamed between the press and the announcement
-        pyatspi.Registry.registerEventListener(
-            self.on_event,
-            "object:property-change:accessible-description",
-            "object:property-change:accessible-name",
-        )
+    def hear(self, key, expected, what):
+        """Presses `key` and waits until Orca has said the lines `expected` (texts, or patterns
+        a line must match), in this order, and nothing else since the key: anything more (a
+        repeat, a die face) is a failure, caught here or, if it comes late, after the next key."""
+        mark = len(self.lines())
+        subprocess.run(["xdotool", "key", "--clearmodifiers", key], check=True)
+        deadline = time.monotonic() + SPEECH_SECONDS
+        while True:
+            heard = self.lines()[mark:]
+            if len(heard) >= len(expected) or time.monotonic() > deadline:
+                break
+            time.sleep(0.05)
+        def matches(line, wanted):
+            return re.fullmatch(wanted, line) if isinstance(wanted, re.Pattern) else line == wanted
 
-    def on_event(self, event):
-        if self.done is None:
-            return
-        # The event only says what changed (Qt sends the object, not the new text); the new
-        # text is read back, as a screen reader does.
-        renaming = event.type.endswith("accessible-name")
-        if event.source != self.die:
-            if renaming and self.description is None:
-                self.renamed.append(event.source)
-        elif renaming:
-            self.die_names.append(self.die.name)
-        else:
-            self.announcements += 1
-            if self.description is None:
-                self.description = self.die.description
-        if self.done():
-            self.loop.quit()
-
-    def act(self, target, action, done, seconds):
-        """Does `target`'s action number `action`, then waits until `done()` holds, checking
-        after every event, for at most `seconds`. Returns whether `done()` came to hold."""
-        # Hands out every event already sent, so none from before the action counts after it.
-        context = GLib.MainContext.default()
-        while context.pending():
-            context.iteration(False)
-        self.description = None
-        self.announcements = 0
-        self.die_names = []
-        self.renamed = []
-        self.done = done
-        if not target.queryAction().doAction(action):
-            fail(f"{describe(target)}: its action {action} reported failure")
-        timed_out = []
-
-        def give_up():
-            timed_out.append(True)
-            self.loop.quit()
-            return False
-
-        timer = GLib.timeout_add(seconds * 1000, give_up)
-        # Events may already have been handed out while the action call waited for its answer.
-        if not done():
-            self.loop.run()
-        if not timed_out:
-            GLib.source_remove(timer)
-        self.done = None
-        return done()
-
-    def roll(self, press):
-        """Presses the die and waits for it to announce the move, then a moment more: a screen
-        reader would speak a second announcement again."""
-        if not self.act(self.die, press, lambda: self.description is not None, MOVE_SECONDS):
-            fail(f"no description change on the die within {MOVE_SECONDS}s of pressing it; "
-                 f"its names heard meanwhile: {self.die_names}")
-        self.done = lambda: False
-        GLib.timeout_add(300, lambda: self.loop.quit() or False)
-        self.loop.run()
-        self.done = None
-        if self.announcements != 1:
-            fail(f"the die announced the move {self.announcements} times")
-
-
-def action_index(accessible, name):
-    action = accessible.queryAction()
-    actions = [action.getName(i) for i in range(action.nActions)]
-    if name not in actions:
-        fail(f"{describe(accessible)} has no {name} action, only {actions}")
-    return actions.index(name)
+        if len(heard) != len(expected) or not all(map(matches, heard, expected)):
+            fail(f"{what}: after {key} Orca said {heard}, expected {expected}")
+        print(f"{what}: Orca said {heard}", flush=True)
 
 
 def main():
-    if len(sys.argv) != 3:
-        fail("usage: accessibility_client.py NAME1 ROLLS")
-    ada, rolls = sys.argv[1], sys.argv[2]
+    if len(sys.argv) != 4:
+        fail("usage: accessibility_client.py NAME1 ROLLS SPOKEN")
+    ada, rolls, spoken = sys.argv[1:]
     game = turns(ada)
     if rolls != ",".join(str(turn[1]) for turn in game):
         fail(f"the program was started with rolls {rolls}, this game needs others")
     names = (ada, PLAYER2)
+    orca = Orca(spoken)
 
-    app, window = find_window()
-    # Every read goes to the program, so nothing is judged on a stale copy.
-    app.set_cache_mask(Atspi.Cache.NONE)
+    window = find_window()
     objects = list(walk(window))
-
     dice = [o for o in objects if o.getRole() == pyatspi.ROLE_PUSH_BUTTON and o.name == DIE_NAME]
     if len(dice) != 1:
-        candidates = [f"{describe(o)} (description {o.description!r})" for o in objects
-                      if "die" in o.name.lower() or "die" in o.description.lower()]
-        fail(f"expected one push button named '{DIE_NAME}', found {len(dice)}; "
-             f"objects that mention the die: {candidates}")
-    die = dice[0]
-    if not die.getState().contains(pyatspi.STATE_FOCUSED):
-        focused = [describe(o) for o in objects
-                   if o.getState().contains(pyatspi.STATE_FOCUSED)]
-        fail(f"the die does not have the keyboard focus; focused: {focused}")
-    press = action_index(die, "Press")
-
+        fail(f"expected one push button named '{DIE_NAME}', found {[describe(o) for o in dice]}")
     tokens = [o for o in objects if o.name.startswith("Token of")]
-    if len(tokens) != 4:
-        fail(f"expected four tokens, found {[describe(o) for o in tokens]}")
-
-    def tokens_read(squares):
-        return sorted(o.name for o in tokens) == token_names(names, squares)
-
-    def check_tokens(squares, when):
-        if not tokens_read(squares):
-            fail(f"{when}: the tokens are named {sorted(o.name for o in tokens)}, expected "
-                 f"{token_names(names, squares)}")
-
-    check_tokens((None, None), "before the first roll")
-
     turn_labels = [o for o in objects if o.getRole() == pyatspi.ROLE_LABEL and
                    o.name.endswith("Turn")]
-    if len(turn_labels) != 1:
-        fail(f"expected one label saying whose turn it is, found "
-             f"{[describe(o) for o in turn_labels]}")
-    turn_label = turn_labels[0]
-    early_winners = [describe(o) for o in objects if o.name.endswith("Wins") and showing(o)]
-    if early_winners:
-        fail(f"a winner shows before the game has begun: {early_winners}")
+    if len(tokens) != 4 or len(turn_labels) != 1:
+        fail(f"expected four tokens and one whose-turn label, found "
+             f"{[describe(o) for o in tokens + turn_labels]}")
 
-    listener = Listener(die)
-    shown_turn = turn_label.name
-    for number, (player, roll, expected, squares, next_name) in enumerate(game, start=1):
-        mover = names[player - 1]
-        listener.roll(press)
-        if listener.description != expected:
-            fail(f"turn {number} ({mover} rolls {roll}): the die announced "
-                 f"{listener.description!r}, expected {expected!r}")
-        if listener.die_names:
-            fail(f"turn {number}: the die's name changed {len(listener.die_names)} times while "
-                 f"it rolled, read back as {listener.die_names}")
-        if die.name != DIE_NAME:
-            fail(f"turn {number}: the die is named {die.name!r} after the move, not "
-                 f"'{DIE_NAME}'")
+    def check_tokens(squares, when, typed=names):
+        if sorted(o.name for o in tokens) != token_names(typed, squares):
+            fail(f"{when}: the tokens are named {sorted(o.name for o in tokens)}, expected "
+                 f"{token_names(typed, squares)}")
+
+    # The window opened with the die focused: Orca named the game, not the web address in the
+    # title, then the die and whose turn it is (player 1's name was typed after the window
+    # opened, as a player would).
+    opening = orca.lines()
+    first_turn = "Player 1's turn."
+    for line in (f"{WINDOW_NAME}.", f"{DIE_NAME} push button.", first_turn):
+        if line not in opening:
+            fail(f"on opening, Orca did not say {line!r}: {opening}")
+    if any("http" in line for line in opening):
+        fail(f"on opening, Orca read out the web address: {opening}")
+    # The tokens take the names typed when the first roll locks them.
+    check_tokens((None, None), "before the first roll", ("Player 1", PLAYER2))
+
+    # Into the options, which say their group; back past the die and the board to the heading
+    # that ends the tab order; and forward again to the die.
+    orca.hear("Tab", ["Number of players panel.", "2 Players.", "selected radio button"],
+              "the options")
+    orca.hear("shift+Tab", [f"{DIE_NAME} push button.", first_turn], "back to the die")
+    orca.hear("shift+Tab", ["Board.", "Squares 1 to 100 with four ladders and five snakes."],
+              "the board")
+    orca.hear("shift+Tab", ["Enter Player's Name heading."], "the last heading")
+    orca.hear("Tab", ["Board.", "Squares 1 to 100 with four ladders and five snakes."],
+              "the board again")
+    orca.hear("Tab", [f"{DIE_NAME} push button.", first_turn], "the die again")
+
+    for number, (player, roll, told, squares, next_name) in enumerate(game, start=1):
+        orca.hear("space", [f"notification {told}"], f"turn {number} ({names[player - 1]} {roll})")
         check_tokens(squares, f"after turn {number}")
-        # The announcement ends the move: what the move changed was renamed before it, so a
-        # screen reader asking right away hears the new squares.
-        moved_name = f"Token of {mover}, square {squares[player - 1]}"
-        moved = next(o for o in tokens if o.name == moved_name)
-        if moved not in listener.renamed:
-            fail(f"turn {number}: the die announced the move before the token was renamed "
-                 f"'{moved_name}'")
-        if next_name is not None:
-            expected_turn = f"{next_name}'s  Turn"
-            if turn_label.name != expected_turn:
-                fail(f"after turn {number}: the turn label reads {turn_label.name!r}, expected "
-                     f"{expected_turn!r}")
-            if expected_turn != shown_turn and turn_label not in listener.renamed:
-                fail(f"turn {number}: the die announced the move before the turn label changed "
-                     f"to {expected_turn!r}")
-            shown_turn = expected_turn
-        print(f"turn {number}: heard {listener.description!r}", flush=True)
+        if next_name is not None and turn_labels[0].name != f"{next_name}'s  Turn":
+            fail(f"after turn {number}: the turn label reads {turn_labels[0].name!r}")
 
-    winners = [o for o in walk(window) if o.name.endswith("Wins") and showing(o)]
-    expected_winner = f"{ada}  Wins"
-    if [(o.getRole(), o.name) for o in winners] != [(pyatspi.ROLE_LABEL, expected_winner)]:
-        fail(f"after the win, expected one label {expected_winner!r}, found "
+    winners = [o for o in walk(window) if o.name.endswith("Wins") and
+               o.getState().contains(pyatspi.STATE_SHOWING)]
+    if [(o.getRole(), o.name) for o in winners] != [(pyatspi.ROLE_LABEL, f"{ada}  Wins")]:
+        fail(f"after the win, expected one label '{ada}  Wins', found "
              f"{[describe(o) for o in winners]}")
-    print(f"the winner label reads {expected_winner!r}", flush=True)
 
-    # New Game takes every token off the board again.
-    new_games = [o for o in walk(window)
-                 if o.getRole() == pyatspi.ROLE_PUSH_BUTTON and o.name == "New Game"]
-    if len(new_games) != 1:
-        fail(f"expected one New Game button, found {[describe(o) for o in new_games]}")
-    listener.act(new_games[0], action_index(new_games[0], "Press"),
-                 lambda: tokens_read((None, None)), MOVE_SECONDS)
-    check_tokens((None, None), f"{MOVE_SECONDS}s after New Game")
-    print("New Game: every token is off the board", flush=True)
+    # The game is over: the die moves nothing, and says so. The setup is locked, so Tab goes
+    # straight to New Game; pressed, it hands the focus back to the die, which tells the news.
+    won = f"{ada} wins. Press New Game to play again."
+    orca.hear("space", [f"notification {won}"], "the die after the win")
+    orca.hear("Tab", ["New Game push button.", "Start a new two-player game, keeping the names."],
+              "New Game's button")
+    news = f"New game. {ada}'s turn."
+    orca.hear("space", [f"{DIE_NAME} push button.", news], "New Game")
+    check_tokens((None, None), "after New Game")
+    # Ctrl+N on the die, which keeps the focus: the news are announced instead. Space rolls.
+    orca.hear("ctrl+n", [f"notification {news}"], "Ctrl+N")
+    # (The script of rolls is spent: the winner's flash draws on the same die.)
+    last = re.compile(rf"notification {re.escape(ada)} rolled ([1-6]) and moved to square \1\. "
+                      rf"{PLAYER2}'s turn\.")
+    orca.hear("space", [last], "Space after Ctrl+N")
+    # Anything the move said late would come before what the next key brings.
+    orca.hear("Tab", ["New Game push button.", "Start a new two-player game, keeping the names."],
+              "after the last move")
 
 
 if __name__ == "__main__":
