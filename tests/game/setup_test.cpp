@@ -10,7 +10,7 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 
-const std::vector<std::string> kStartUp = {
+const std::vector<std::string> kStartUpBeforeTheNames = {
     "SetBackColor(frmmain, (0, 0, 25))",
     "SetBackColor(frameplayername, (0, 0, 25))",
     "SetBackColor(frameselectnoofplayer, (0, 0, 25))",
@@ -38,19 +38,14 @@ const std::vector<std::string> kStartUp = {
     "Text(txtplayer1name)",
     "SetCaption(lblcurrentplayer, \"Player 1's Turn\")",
     "SetForeColor(lblcurrentplayer, (235, 79, 33))",
-    "Text(txtplayer1name)",
-    "SetAccessibleName(Image1, \"Token of Player 1, not on the board\")",
-    "Text(txtplayer2name)",
-    "SetAccessibleName(Image2, \"Token of Player 2, not on the board\")",
-    "Text(txtplayer3name)",
-    "SetAccessibleName(Image3, \"Token of Player 3, not on the board\")",
-    "Text(txtplayer4name)",
-    "SetAccessibleName(Image4, \"Token of Player 4, not on the board\")",
-    "SetAccessibleDescription(picdice, \"Player 1's turn.\")",
 };
+const std::vector<std::string> kStartUp =
+    concat({kStartUpBeforeTheNames,
+            kNamingWaitingTokens,
+            {"SetAccessibleDescription(picdice, \"Player 1's turn.\")"}});
 
 // New Game after a game in which another option than "2 Players" was chosen.
-const std::vector<std::string> kNewGameFromOtherCount = {
+const std::vector<std::string> kNewGameBeforeTheNames = {
     "SetEnabled(Timer2, false)",
     "SetEnabled(Timer1, false)",
     "SetPicture(picdice, ImageList2, 7)",
@@ -81,17 +76,12 @@ const std::vector<std::string> kNewGameFromOtherCount = {
     "Move(Image3, 40, 10000, 980, 980)",
     "Move(Image4, 70, 10000, 980, 980)",
     "SetForeColor(lblcurrentplayer, (235, 79, 33))",
-    "Text(txtplayer1name)",
-    "SetAccessibleName(Image1, \"Token of Player 1, not on the board\")",
-    "Text(txtplayer2name)",
-    "SetAccessibleName(Image2, \"Token of Player 2, not on the board\")",
-    "Text(txtplayer3name)",
-    "SetAccessibleName(Image3, \"Token of Player 3, not on the board\")",
-    "Text(txtplayer4name)",
-    "SetAccessibleName(Image4, \"Token of Player 4, not on the board\")",
-    "SetAccessibleDescription(picdice, \"New game. Player 1's turn.\")",
-    "Announce(\"New game. Player 1's turn.\")",
 };
+const std::vector<std::string> kNewGameFromOtherCount =
+    concat({kNewGameBeforeTheNames,
+            kNamingWaitingTokens,
+            {"SetAccessibleDescription(picdice, \"New game. Player 1's turn.\")",
+             "Announce(\"New game. Player 1's turn.\")"}});
 
 // New Game when "2 Players" is already selected: the option's handler does not run again.
 std::vector<std::string> newGameWithTwoPlayersSelected() {

@@ -10,7 +10,28 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <string>
+#include <vector>
+
 namespace tavlo::testing {
+
+// The requests that name the four tokens waiting off the board, with the names the boxes start
+// with.
+inline const std::vector<std::string> kNamingWaitingTokens = {
+    "Text(txtplayer1name)", "SetAccessibleName(Image1, \"Token of Player 1, not on the board\")",
+    "Text(txtplayer2name)", "SetAccessibleName(Image2, \"Token of Player 2, not on the board\")",
+    "Text(txtplayer3name)", "SetAccessibleName(Image3, \"Token of Player 3, not on the board\")",
+    "Text(txtplayer4name)", "SetAccessibleName(Image4, \"Token of Player 4, not on the board\")",
+};
+
+// The sequences one after the other.
+inline std::vector<std::string> concat(std::initializer_list<std::vector<std::string>> parts) {
+    std::vector<std::string> all;
+    for (const auto& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
 
 class GameFixture : public ::testing::Test {
 protected:
