@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Program-wide set-up around the main window.
+// Program-wide set-up around the main window, and its end.
 #pragma once
 
 class QApplication;
@@ -18,5 +18,10 @@ public:
 
 // Names the program and fixes the look the window was designed for.
 void prepareApplication(QApplication& application);
+
+// Call with what the event loop returned, once the window has closed: ends the program there with
+// that status, leaving the toolkit standing. Returns (the same status) only when the toolkit still
+// has something to hand over as it shuts down; then return it from main.
+int endAfterEventLoop(int status);
 
 } // namespace tavlo::ui

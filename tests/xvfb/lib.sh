@@ -96,3 +96,4 @@ wait_for_output() {
 DIE="856 144"
 NEW_GAME="860 34"
 EXIT="860 676"
+NAME1="834 508"
