@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QList>
+#include <QRegularExpression>
 #include <QStyleFactory>
 
 #include <cstdio>
@@ -25,16 +27,59 @@ namespace {
 
 QtMessageHandler previousHandler = nullptr;
 
+// A platform Qt tried to start the window on, and whether it found that platform's plugin.
+struct Attempt {
+    QString platform;
+    bool pluginFound;
+};
+QList<Attempt> attempts;
+
+// Qt reports each platform it could not start, in the order it tried them: "Could not find the Qt
+// platform plugin "wayland" in ..." or "Could not load the Qt platform plugin "xcb" in ... even
+// though it was found."
+void noteAttempt(const QString& message) {
+    static const QRegularExpression pattern(
+        QStringLiteral(R"re(^Could not (find|load) the Qt platform plugin "([^"]*)")re"));
+    if (const QRegularExpressionMatch match = pattern.match(message); match.hasMatch())
+        attempts.append({match.captured(2), match.captured(1) == u"load"});
+}
+
+// Which display the attempt was for and what it lacked.
+QByteArray explain(const Attempt& attempt) {
+    if (attempt.platform.startsWith(u"wayland")) {
+        const QByteArray name = qgetenv("WAYLAND_DISPLAY");
+        // Without a name, the Wayland library tries its default.
+        const QByteArray display = name.isEmpty() ? "wayland-0 (WAYLAND_DISPLAY is not set)" : name;
+        if (!attempt.pluginFound)
+            return "on Wayland display " + display +
+                   ": Qt's Wayland platform plugin is not installed (Debian package qt6-wayland)";
+        return "on Wayland display " + display + ": no Wayland compositor answers there";
+    }
+    if (attempt.platform == u"xcb") {
+        const QByteArray display = qgetenv("DISPLAY");
+        if (!attempt.pluginFound)
+            return "on X11: Qt's X11 platform plugin is not installed (Debian package libqt6gui6)";
+        if (display.isEmpty())
+            return "on X11: DISPLAY is not set";
+        return "on X11 display " + display + ": no X server accepts a connection there";
+    }
+    return "on platform " + attempt.platform.toLocal8Bit() +
+           (attempt.pluginFound ? ": it could not start" : ": its Qt plugin is not installed");
+}
+
 void startupMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (type == QtFatalMsg) {
-        std::fputs("tavlo: cannot open the game window: no usable display "
-                   "(is DISPLAY set and the X server running?)\n",
-                   stderr);
+        // Qt's own last word suggests reinstalling the program and lists every plugin it has;
+        // what helps is which display was tried and what it lacked, after the warnings Qt gave.
+        if (attempts.isEmpty())
+            std::fprintf(stderr, "%s\ntavlo: cannot open the game window\n", qPrintable(message));
+        for (const Attempt& attempt : std::as_const(attempts))
+            std::fprintf(stderr, "tavlo: cannot open the game window %s\n",
+                         explain(attempt).constData());
         std::_Exit(EXIT_FAILURE);
     }
-    // The platform plugin's own complaints about the display would only repeat that line.
-    if (context.category && QByteArrayView(context.category).startsWith("qt.qpa"))
-        return;
+    if (context.category && QByteArrayView(context.category) == "qt.qpa.plugin")
+        noteAttempt(message);
     if (previousHandler)
         previousHandler(type, context, message);
 }
@@ -51,6 +96,7 @@ bool clipboardToHandOver() {
 } // namespace
 
 DisplayGuard::DisplayGuard() {
+    attempts.clear();
     previousHandler = qInstallMessageHandler(startupMessage);
 }
 

@@ -6,8 +6,9 @@ class QApplication;
 
 namespace tavlo::ui {
 
-// While alive, a failure to open the display ends the program with one line on standard error
-// and status 1, instead of Qt's abort. Create it before the QApplication, drop it after.
+// While alive, a failure to open the display ends the program with status 1 instead of Qt's
+// abort: after Qt's own warnings, one line for each kind of display Qt tried (Wayland, X11) says
+// which display it was and what is missing. Create it before the QApplication, drop it after.
 class DisplayGuard {
 public:
     DisplayGuard();
