@@ -78,13 +78,23 @@ version=$(field Version)
 [ "$(field Description | wc -l)" -ge 2 ] || fail "no extended description: $(field Description)"
 long_lines=$(field Description | awk 'length > 80')
 [ -z "$long_lines" ] || fail "description lines longer than 80 characters: $long_lines"
+# A relation field's package names, one a line; alternatives count too, version constraints do
+# not matter here.
+names() { tr ',|' '\n' <<<"$1" | sed 's/(.*)//; s/[[:space:]]//g'; }
 depends=$(field Depends)
-# One package name a line; alternatives count too, version constraints do not matter here.
-depend_names=$(tr ',|' '\n' <<<"$depends" | sed 's/(.*)//; s/[[:space:]]//g')
 for pkg in libqt6widgets6 libqt6gui6 libqt6core6 fonts-liberation; do
-    grep -qx "$pkg" <<<"$depend_names" || fail "Depends lacks $pkg: $depends"
+    grep -qx "$pkg" <<<"$(names "$depends")" || fail "Depends lacks $pkg: $depends"
 done
 echo "Depends: $depends"
+# Qt's Wayland plugin is recommended, not required: the throwaway root below, installed without
+# Recommends, runs the game without it.
+recommends=$(field Recommends)
+grep -qx qt6-wayland <<<"$(names "$recommends")" ||
+    fail "Recommends lacks qt6-wayland: '$recommends'"
+if grep -qx qt6-wayland <<<"$(names "$depends")"; then
+    fail "Depends has qt6-wayland, which only Recommends should: $depends"
+fi
+echo "Recommends: $recommends"
 
 # Debian's package checker, on the package as it is: any error or warning fails (information
 # tags are shown, not counted).
