@@ -16,5 +16,5 @@ int main(int argc, char* argv[]) {
     tavlo::ClockRandom random;
     tavlo::ui::frmmain window(random);
     window.show();
-    return application.exec();
+    return tavlo::ui::endAfterEventLoop(application.exec());
 }

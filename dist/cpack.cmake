@@ -44,6 +44,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # with the same letter widths, so the labels fit their places. (Qt's X11 platform plugin comes
 # with libqt6gui6, which dpkg-shlibdeps already names.)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
+# Qt's Wayland platform plugin: with it the game runs natively in a Wayland session, without it
+# only through Xwayland (or on X11). Recommended rather than required, so that a minimal install
+# can leave it out.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 
 set(CPACK_SOURCE_GENERATOR TGZ)
 set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/build/" "/build-[^/]*/")

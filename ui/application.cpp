@@ -2,10 +2,24 @@
 #include "application.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QList>
+#include <QRegularExpression>
 #include <QStyleFactory>
 
 #include <cstdio>
 #include <cstdlib>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define TAVLO_LEAK_CHECK 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(leak_sanitizer)
+#define TAVLO_LEAK_CHECK 1
+#endif
+#endif
+#ifdef TAVLO_LEAK_CHECK
+#include <sanitizer/lsan_interface.h>
+#endif
 
 namespace tavlo::ui {
 
@@ -13,23 +27,76 @@ namespace {
 
 QtMessageHandler previousHandler = nullptr;
 
+// A platform Qt tried to start the window on, and whether it found that platform's plugin.
+struct Attempt {
+    QString platform;
+    bool pluginFound;
+};
+QList<Attempt> attempts;
+
+// Qt reports each platform it could not start, in the order it tried them: "Could not find the Qt
+// platform plugin "wayland" in ..." or "Could not load the Qt platform plugin "xcb" in ... even
+// though it was found."
+void noteAttempt(const QString& message) {
+    static const QRegularExpression pattern(
+        QStringLiteral(R"re(^Could not (find|load) the Qt platform plugin "([^"]*)")re"));
+    if (const QRegularExpressionMatch match = pattern.match(message); match.hasMatch())
+        attempts.append({match.captured(2), match.captured(1) == u"load"});
+}
+
+// Which display the attempt was for and what it lacked.
+QByteArray explain(const Attempt& attempt) {
+    if (attempt.platform.startsWith(u"wayland")) {
+        const QByteArray name = qgetenv("WAYLAND_DISPLAY");
+        // Without a name, the Wayland library tries its default.
+        const QByteArray display = name.isEmpty() ? "wayland-0 (WAYLAND_DISPLAY is not set)" : name;
+        if (!attempt.pluginFound)
+            return "on Wayland display " + display +
+                   ": Qt's Wayland platform plugin is not installed (Debian package qt6-wayland)";
+        return "on Wayland display " + display + ": no Wayland compositor answers there";
+    }
+    if (attempt.platform == u"xcb") {
+        const QByteArray display = qgetenv("DISPLAY");
+        if (!attempt.pluginFound)
+            return "on X11: Qt's X11 platform plugin is not installed (Debian package libqt6gui6)";
+        if (display.isEmpty())
+            return "on X11: DISPLAY is not set";
+        return "on X11 display " + display + ": no X server accepts a connection there";
+    }
+    return "on platform " + attempt.platform.toLocal8Bit() +
+           (attempt.pluginFound ? ": it could not start" : ": its Qt plugin is not installed");
+}
+
 void startupMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (type == QtFatalMsg) {
-        std::fputs("tavlo: cannot open the game window: no usable display "
-                   "(is DISPLAY set and the X server running?)\n",
-                   stderr);
+        // Qt's own last word suggests reinstalling the program and lists every plugin it has;
+        // what helps is which display was tried and what it lacked, after the warnings Qt gave.
+        if (attempts.isEmpty())
+            std::fprintf(stderr, "%s\ntavlo: cannot open the game window\n", qPrintable(message));
+        for (const Attempt& attempt : std::as_const(attempts))
+            std::fprintf(stderr, "tavlo: cannot open the game window %s\n",
+                         explain(attempt).constData());
         std::_Exit(EXIT_FAILURE);
     }
-    // The platform plugin's own complaints about the display would only repeat that line.
-    if (context.category && QByteArrayView(context.category).startsWith("qt.qpa"))
-        return;
+    if (context.category && QByteArrayView(context.category) == "qt.qpa.plugin")
+        noteAttempt(message);
     if (previousHandler)
         previousHandler(type, context, message);
+}
+
+// On X11 the toolkit, as it shuts down, gives text copied or selected in the name boxes to the
+// desktop's clipboard manager, so that it can still be pasted once the game has gone.
+bool clipboardToHandOver() {
+    if (QGuiApplication::platformName() != u"xcb")
+        return false;
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    return clipboard->ownsClipboard() || clipboard->ownsSelection();
 }
 
 } // namespace
 
 DisplayGuard::DisplayGuard() {
+    attempts.clear();
     previousHandler = qInstallMessageHandler(startupMessage);
 }
 
@@ -42,6 +109,26 @@ void prepareApplication(QApplication& application) {
     application.setApplicationVersion(QStringLiteral(TAVLO_VERSION));
     application.setDesktopFileName(QStringLiteral("io.github.tavlo.Tavlo"));
     application.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+}
+
+// The game keeps nothing: no settings, no saved game. Once its window has closed, tearing the
+// toolkit down achieves nothing, and on Wayland it can hang the program for good after the window
+// has gone. Qt 6.4's Wayland plugin reads the connection in two threads of its own: the first
+// reads for the main thread, which announces each of those reads (wl_display_prepare_read); the
+// second announces and reads for itself. When the main thread announces a read just as the
+// toolkit stops, the first thread may quit without reading or withdrawing it
+// (wl_display_cancel_read). The next event from the compositor then takes the second thread into
+// wl_display_read_events, where it waits for that reader forever, and the main thread waits for
+// the second thread. So the program ends here, with its output flushed and, in a sanitizer build,
+// its leaks checked while everything it still uses is in reach.
+int endAfterEventLoop(int status) {
+    if (clipboardToHandOver())
+        return status;
+    std::fflush(nullptr);
+#ifdef TAVLO_LEAK_CHECK
+    __lsan_do_leak_check();
+#endif
+    std::_Exit(status);
 }
 
 } // namespace tavlo::ui

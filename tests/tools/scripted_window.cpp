@@ -138,5 +138,5 @@ int main(int argc, char* argv[]) {
     }
 
     window.show();
-    return application.exec();
+    return tavlo::ui::endAfterEventLoop(application.exec());
 }

@@ -1,14 +1,21 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Helpers for tests that run the program in a real window on a private Xvfb screen.
-# Sourced; sets DISPLAY and cleans up on exit.
+# Helpers for tests that run the program in a real window on a private Xvfb screen (or, with
+# tests/wayland/window_test.sh, under a private Wayland compositor). Sourced; start_xvfb sets
+# DISPLAY; everything is cleaned up on exit.
 
 work=$(mktemp -d)
-xvfb_pid=
+servers=() # the display server, and whatever else a test starts to last as long as it
 cleanup() {
-    local status=$?
+    local status=$? pid
     # A program or server that has already ended must not cut the clean-up short under set -e.
     [ -n "${app_pid:-}" ] && kill "$app_pid" 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    for pid in "${servers[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    # Gone before their folders are removed, so that none writes into them meanwhile.
+    for pid in "${servers[@]}"; do
+        wait "$pid" 2>/dev/null || true
+    done
     rm -rf "$work"
     exit "$status"
 }
@@ -28,7 +35,7 @@ fail() {
 # Starts Xvfb on a free display number.
 start_xvfb() {
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-    xvfb_pid=$!
+    servers+=($!)
     for _ in $(seq 100); do
         [ -s "$work/display" ] && break
         sleep 0.05
@@ -96,3 +103,4 @@ wait_for_output() {
 DIE="856 144"
 NEW_GAME="860 34"
 EXIT="860 676"
+NAME1="834 508"

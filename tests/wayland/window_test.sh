@@ -1,0 +1,133 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Starts the built program under a private headless Wayland compositor (sway, without Xwayland,
+# with a keyboard as every desktop has one) and checks that it runs there natively, as an
+# xdg-shell window with its desktop id as app_id, that Space rolls the die, and that each time the
+# compositor closes the window the program ends at once, with status 0 and no sanitizer report.
+# The close is repeated <closes> times (default 5), each time with a fresh start; by hand, 200
+# closes show that none leaves the program running.
+# Run as root, the compositor and the program run as the user nobody: sway refuses root.
+# Usage: window_test.sh <tavlo> [closes]
+set -euo pipefail
+tavlo=$1
+closes=${2:-5}
+# shellcheck source-path=SCRIPTDIR source=../xvfb/lib.sh
+source "$(dirname "$0")/../xvfb/lib.sh"
+id=io.github.tavlo.Tavlo
+
+# The session's user owns its runtime folder, home and a copy of the program (a build folder
+# need not be open to it).
+session=$work/session
+mkdir -p "$session/home" "$session/bin"
+mkdir -m 700 "$session/runtime"
+cp "$tavlo" "$session/bin/tavlo"
+printf '%s\n' 'xwayland disable' 'output HEADLESS-1 resolution 1280x1024' >"$session/sway.conf"
+as_user=()
+if [ "$(id -u)" = 0 ]; then
+    chmod 711 "$work"
+    chown -R 65534:65534 "$session"
+    as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+fi
+# Nothing of the caller's environment, no DISPLAY above all: only Wayland is there to be used.
+session_env=(PATH=/usr/local/bin:/usr/bin:/bin HOME="$session/home"
+    XDG_RUNTIME_DIR="$session/runtime" LANG=C.UTF-8)
+for name in ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS; do
+    if [ -n "${!name:-}" ]; then
+        session_env+=("$name=${!name}")
+    fi
+done
+# (Started in the background, a function would run in a shell of its own: the pid is only the
+# command's own when it is spelled out.)
+in_session() { "${as_user[@]}" env -i "${session_env[@]}" "$@"; }
+
+# Headless, with no input device of its own and drawing in software.
+"${as_user[@]}" env -i "${session_env[@]}" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 \
+    WLR_RENDERER=pixman sway -c "$session/sway.conf" >"$work/sway.log" 2>&1 &
+servers+=($!)
+for _ in $(seq 200); do
+    display=$(compgen -G "$session/runtime/wayland-?" | head -n1) || true
+    ipc=$(compgen -G "$session/runtime/sway-ipc.*.sock" | head -n1) || true
+    [ -n "$display" ] && [ -n "$ipc" ] && break
+    sleep 0.05
+done
+if [ -z "$display" ] || [ -z "$ipc" ]; then
+    fail "sway did not start: $(tail -n 20 "$work/sway.log")"
+fi
+session_env+=(WAYLAND_DISPLAY="$(basename "$display")" SWAYSOCK="$ipc")
+
+# A virtual keyboard for the whole session.
+"${as_user[@]}" env -i "${session_env[@]}" wtype -s 3600000 &
+servers+=($!)
+for _ in $(seq 200); do
+    in_session swaymsg -t get_seats | jq -e '.[0].capabilities == 2' >/dev/null && break
+    sleep 0.05
+done
+in_session swaymsg -t get_seats | jq -e '.[0].capabilities == 2' >/dev/null ||
+    fail "the session has no keyboard: $(in_session swaymsg -t get_seats)"
+
+# Sets node to the program's window in sway's tree, as JSON (empty while there is none).
+find_window() {
+    node=$(in_session swaymsg -t get_tree |
+        jq -c --argjson pid "$app_pid" '.. | objects | select(.pid? == $pid)')
+}
+
+# Starts the program and sets app_pid and node.
+start_app_wayland() {
+    "${as_user[@]}" env -i "${session_env[@]}" "$session/bin/tavlo" >"$work/app.out" \
+        2>"$work/app.err" &
+    app_pid=$!
+    for _ in $(seq 300); do
+        find_window
+        [ -n "$node" ] && return 0
+        kill -0 "$app_pid" 2>/dev/null || fail "the program ended early: $(cat "$work/app.err")"
+        sleep 0.05
+    done
+    fail "no window appeared; stderr: $(cat "$work/app.err")"
+}
+
+# The die's 80x80 picture, cut from a screenshot of the whole output, into $1.
+die_picture() {
+    in_session grim - >"$work/screen.png"
+    convert "$work/screen.png" -crop "80x80+$((left + 816))+$((top + 104))" +repage "$1"
+}
+
+for n in $(seq "$closes"); do
+    start_app_wayland
+    if [ "$n" = 1 ]; then
+        [ "$(jq -r .app_id <<<"$node")" = "$id" ] || fail "app_id is $(jq .app_id <<<"$node")"
+        [ "$(jq -r .shell <<<"$node")" = xdg_shell ] ||
+            fail "the window is not native: shell $(jq .shell <<<"$node")"
+        # Once the first frame is on the screen where sway placed the window, its corner is navy
+        # and the die shows its picture at rest.
+        drawn=false
+        for _ in $(seq 100); do
+            find_window
+            left=$(jq '.rect.x + .window_rect.x' <<<"$node")
+            top=$(jq '.rect.y + .window_rect.y' <<<"$node")
+            in_session grim - >"$work/screen.png"
+            if [ "$(pixel "$work/screen.png" $((left + 5)) $((top + 5)))" = "srgb(0,0,25)" ]; then
+                drawn=true
+                break
+            fi
+            sleep 0.05
+        done
+        $drawn || fail "the window's first frame did not show at $left,$top"
+        die_picture "$work/die-rest.png"
+        # The keyboard wtype makes for itself must exist before its key goes.
+        in_session wtype -s 300 -k space
+        changed=0
+        for _ in $(seq 40); do
+            die_picture "$work/die-now.png"
+            changed=$(compare -metric AE "$work/die-rest.png" "$work/die-now.png" null: 2>&1 ||
+                true)
+            [ "${changed%% *}" -gt 100 ] 2>/dev/null && break
+            sleep 0.05
+        done
+        [ "${changed%% *}" -gt 100 ] 2>/dev/null ||
+            fail "Space did not roll the die ($changed pixels)"
+        echo "native Wayland window: app_id $id, xdg_shell; Space rolled the die"
+    fi
+    in_session swaymsg "[app_id=\"$id\"] kill" >/dev/null
+    expect_clean_end "the compositor's close #$n"
+done
+echo "wayland: $closes closes from the compositor, each ended with status 0"
