@@ -31,11 +31,6 @@ fi
 # Nothing of the caller's environment, no DISPLAY above all: only Wayland is there to be used.
 session_env=(PATH=/usr/local/bin:/usr/bin:/bin HOME="$session/home"
     XDG_RUNTIME_DIR="$session/runtime" LANG=C.UTF-8)
-for name in ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS; do
-    if [ -n "${!name:-}" ]; then
-        session_env+=("$name=${!name}")
-    fi
-done
 # (Started in the background, a function would run in a shell of its own: the pid is only the
 # command's own when it is spelled out.)
 in_session() { "${as_user[@]}" env -i "${session_env[@]}" "$@"; }

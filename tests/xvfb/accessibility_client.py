@@ -163,17 +163,10 @@ def main():
     # The tokens take the names typed when the first roll locks them.
     check_tokens((None, None), "before the first roll", ("Player 1", PLAYER2))
 
-    # Into the options, which say their group; back past the die and the board to the heading
-    # that ends the tab order; and forward again to the die.
+    # Into the options, which say their group, and back to the die.
     orca.hear("Tab", ["Number of players panel.", "2 Players.", "selected radio button"],
               "the options")
     orca.hear("shift+Tab", [f"{DIE_NAME} push button.", first_turn], "back to the die")
-    orca.hear("shift+Tab", ["Board.", "Squares 1 to 100 with four ladders and five snakes."],
-              "the board")
-    orca.hear("shift+Tab", ["Enter Player's Name heading."], "the last heading")
-    orca.hear("Tab", ["Board.", "Squares 1 to 100 with four ladders and five snakes."],
-              "the board again")
-    orca.hear("Tab", [f"{DIE_NAME} push button.", first_turn], "the die again")
 
     for number, (player, roll, told, squares, next_name) in enumerate(game, start=1):
         orca.hear("space", [f"notification {told}"], f"turn {number} ({names[player - 1]} {roll})")
@@ -202,9 +195,12 @@ def main():
     last = re.compile(rf"notification {re.escape(ada)} rolled ([1-6]) and moved to square \1\. "
                       rf"{PLAYER2}'s turn\.")
     orca.hear("space", [last], "Space after Ctrl+N")
-    # Anything the move said late would come before what the next key brings.
+    # Anything the move said late would come before what the next keys bring: past New Game and
+    # Exit to the first title bar, a heading.
     orca.hear("Tab", ["New Game push button.", "Start a new two-player game, keeping the names."],
               "after the last move")
+    orca.hear("Tab", ["Exit push button.", "Close the game."], "Exit's button")
+    orca.hear("Tab", ["Select Number of Players heading."], "the first heading")
 
 
 if __name__ == "__main__":
