@@ -68,9 +68,13 @@ QColor PlainLabel::textColour() const {
 }
 
 void PlainLabel::paintEvent(QPaintEvent*) {
-    if (layout_.text() != text()) {
+    if (layout_.text() != text() || layoutFont_ != font()) {
         layout_.setTextFormat(Qt::PlainText);
         layout_.setText(text());
+        // Measured in the label's own font: unprepared, the layout would be measured in the
+        // application's, which the desktop chooses, and the centred labels would shift with it.
+        layout_.prepare(QTransform(), font());
+        layoutFont_ = font();
     }
     const QRect area = contentsRect();
     QPoint at = area.topLeft();

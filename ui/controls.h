@@ -43,6 +43,7 @@ protected:
 
 private:
     QStaticText layout_;
+    QFont layoutFont_;
     std::optional<QColor> colour_;
 };
 

@@ -2,10 +2,12 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the built program on a private Xvfb screen, checks its window from a screenshot, rolls
 # the die with a real click, and closes it both ways: the close command and the Exit button.
-# Usage: real_window_test.sh <tavlo> <close_window>
+# Then, with a scripted die, it checks that the desktop's colour style never reaches the window.
+# Usage: real_window_test.sh <tavlo> <close_window> <scripted_window>
 set -euo pipefail
 tavlo=$1
 close_window=$2
+host=$3
 source "$(dirname "$0")/lib.sh"
 start_xvfb
 
@@ -47,4 +49,28 @@ start_app "$tavlo"
 xdotool mousemove --window "$window" $NAME1 click --repeat 2 1
 xdotool mousemove --window "$window" $EXIT click 1
 expect_clean_end "Exit with a name selected"
-echo "real window: 985x702 with a plain right edge, die rolls on a click, close and Exit end with status 0"
+
+# GTK's dark style, as a GNOME desktop hands it to Qt programs, changes no pixel of the window:
+# neither after start-up nor with the setup locked by the first move.
+for style in default dark; do
+    theme=()
+    [ "$style" = dark ] && theme=(QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark
+        ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}fast_unwind_on_malloc=0)
+    start_app env "${theme[@]}" "$host" --report --pause-percent 0 --rolls 4
+    xdotool windowfocus --sync "$window"
+    sleep 0.5
+    import -window "$window" "$work/$style-start.png"
+    xdotool key space
+    wait_for_output '^moved' 1 10
+    sleep 0.3
+    import -window "$window" "$work/$style-locked.png"
+    xdotool mousemove --window "$window" $EXIT click 1
+    expect_clean_end "Exit under the $style style"
+done
+for phase in start locked; do
+    changed=$(compare -metric AE "$work/default-$phase.png" "$work/dark-$phase.png" null: 2>&1 ||
+        true)
+    [ "$changed" = 0 ] || fail "GTK's dark style changed $changed pixels ($phase)"
+done
+echo "real window: 985x702 with a plain right edge, die rolls on a click, close and Exit end" \
+    "with status 0, GTK's dark style changes no pixel"
