@@ -78,19 +78,23 @@ void Game::Form_Load() {
     state_.playagain = kFalse;
     state_.gameover = kFalse;
     nameWaitingTokens();
-    window_.perform(
-        op::SetAccessibleDescription{Control::picdice, narrateTurn(spokenName(first, 1))});
+    window_.perform(op::SetAccessibleDescription{Control::picdice,
+                                                 narrateTurn(tavlo::nameOrPlayerNumber(first, 1))});
 }
 
-std::string Game::spokenNameOf(int n) const {
-    return spokenName(window_.text(player(n).nameBox), n);
+std::string Game::nameOrPlayerNumber(int n) const {
+    return tavlo::nameOrPlayerNumber(window_.text(player(n).nameBox), n);
 }
 
 void Game::nameWaitingTokens() {
-    for (int n = 1; n <= 4; ++n)
-        if (fieldsOf(state_, n).square == 0)
-            window_.perform(
-                op::SetAccessibleName{player(n).boardToken, waitingTokenName(spokenNameOf(n))});
+    for (int n = 1; n <= 4; ++n) {
+        // The token of a player who takes no part has nothing to tell: it goes unnamed.
+        if (n > state_.noofplayers)
+            window_.perform(op::SetAccessibleName{player(n).boardToken, ""});
+        else if (fieldsOf(state_, n).square == 0)
+            window_.perform(op::SetAccessibleName{player(n).boardToken,
+                                                  waitingTokenName(nameOrPlayerNumber(n))});
+    }
 }
 
 void Game::stopRollAndFlash() {
@@ -133,7 +137,7 @@ void Game::cmdnewgame_Click() {
         f.square = 0;
     }
     nameWaitingTokens();
-    const std::string news = narrateNewGame(spokenName(first, 1));
+    const std::string news = narrateNewGame(tavlo::nameOrPlayerNumber(first, 1));
     window_.perform(op::SetAccessibleDescription{Control::picdice, news});
     window_.perform(op::Announce{news});
 }
@@ -167,7 +171,7 @@ void Game::picdice_Click() {
         // Nothing moves; a player who cannot see the winner label hears why.
         for (int n = 1; n <= state_.noofplayers; ++n)
             if (fieldsOf(state_, n).square >= kWinningSquare)
-                window_.perform(op::Announce{narrateWin(spokenNameOf(n))});
+                window_.perform(op::Announce{narrateWin(nameOrPlayerNumber(n))});
         return;
     }
     state_.diceframe = 1;
@@ -224,11 +228,11 @@ void Game::endRoll() {
 
 void Game::narrateMove(int mover, std::int16_t landing, int next) {
     MoveReport move;
-    move.mover = spokenNameOf(mover);
+    move.mover = nameOrPlayerNumber(mover);
     move.roll = state_.dicevalue;
     move.landing = landing;
     move.jump = jumpFrom(landing);
-    move.next = next == mover ? move.mover : spokenNameOf(next);
+    move.next = next == mover ? move.mover : nameOrPlayerNumber(next);
     window_.perform(op::SetAccessibleName{player(mover).boardToken,
                                           tokenName(move.mover, fieldsOf(state_, mover).square)});
     const std::string told = tavlo::narrateMove(move);

@@ -69,10 +69,11 @@ private:
     void stopRollAndFlash();
     // Tells a screen reader what the move did and where the mover's token now stands.
     void narrateMove(int mover, std::int16_t landing, int next);
-    // Names the tokens not yet on the board after their players' names as typed now.
+    // Names the tokens not yet on the board after their players' names as typed now, and
+    // leaves the tokens of players taking no part unnamed.
     void nameWaitingTokens();
-    // Player n's name as a screen reader says it.
-    std::string spokenNameOf(int n) const;
+    // Player n's name as typed in its box now, or "Player n" when the box is blank.
+    std::string nameOrPlayerNumber(int n) const;
     void advanceTurn();
     void resetTokenRects();
     void setStartPictures(bool legendToo);

@@ -5,7 +5,7 @@
 
 namespace tavlo {
 
-std::string spokenName(const std::string& typed, int player) {
+std::string nameOrPlayerNumber(const std::string& typed, int player) {
     const bool blank =
         std::all_of(typed.begin(), typed.end(), [](char c) { return c == ' ' || c == '\t'; });
     return blank ? "Player " + std::to_string(player) : typed;

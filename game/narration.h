@@ -14,7 +14,7 @@ namespace tavlo {
 // What a screen reader calls player `player` (1..4) whose name box holds `typed`: the name as
 // typed, or "Player 2" when the box is empty or holds only blanks, which would be heard as
 // nothing at all.
-std::string spokenName(const std::string& typed, int player);
+std::string nameOrPlayerNumber(const std::string& typed, int player);
 
 // One finished move, as the die's description tells it. Names are spoken names.
 struct MoveReport {

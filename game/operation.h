@@ -71,7 +71,8 @@ struct Pause {
 };
 // What assistive technology says for a control: its name, or its description, which a screen
 // reader reads out when the control takes the focus, or when asked where the player is. Nothing
-// visible changes.
+// visible changes. An image control with an empty name has nothing to tell, and assistive
+// technology does not present it at all.
 struct SetAccessibleName {
     Control control;
     std::string text;

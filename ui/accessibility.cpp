@@ -2,36 +2,130 @@
 #include "accessibility.h"
 
 #include <QAccessibleWidget>
+#include <QLibraryInfo>
 #include <QVariant>
+#include <QVersionNumber>
+
+#include <algorithm>
+
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+#include <QAccessibleAnnouncementEvent>
+#endif
 
 namespace tavlo::ui {
 
 namespace {
 
 constexpr const char* kRoleProperty = "tavloAccessibleRole";
+constexpr const char* kOnlyWhileNamedProperty = "tavloOnlyWhileNamed";
 
-QAccessibleInterface* interfaceWithRole(const QString&, QObject* object) {
+// A graphic that is not there for assistive technology while it has no name.
+class NamedImage : public QAccessibleWidget {
+public:
+    explicit NamedImage(QWidget* image) : QAccessibleWidget(image, QAccessible::Graphic) {}
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        if (widget()->accessibleName().isEmpty())
+            state.invisible = true;
+        return state;
+    }
+};
+
+// A heading whose text is its name: screen readers read a heading's text (Orca 48 reads
+// nothing else), and a title bar drawn as a button has none of its own to offer.
+class Heading : public QAccessibleWidget, public QAccessibleTextInterface {
+public:
+    explicit Heading(QWidget* widget) : QAccessibleWidget(widget, QAccessible::Heading) {}
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QString text(QAccessible::Text kind) const override { return QAccessibleWidget::text(kind); }
+    QString text(int start, int end) const override {
+        return content().mid(start, std::max(0, end - start));
+    }
+    int characterCount() const override { return static_cast<int>(content().size()); }
+    // Nothing in it can be selected, nor does it have a cursor or places of its own.
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int offset, int* start, int* end) const override {
+        *start = *end = offset;
+        return {};
+    }
+
+private:
+    QString content() const { return QAccessibleWidget::text(QAccessible::Name); }
+};
+
+QAccessibleInterface* interfaceOf(const QString&, QObject* object) {
     if (!object || !object->isWidgetType())
         return nullptr;
-    const QVariant role = object->property(kRoleProperty);
-    if (!role.isValid())
-        return nullptr;
-    return new QAccessibleWidget(static_cast<QWidget*>(object),
-                                 static_cast<QAccessible::Role>(role.toInt()));
+    auto* widget = static_cast<QWidget*>(object);
+    if (const QVariant role = object->property(kRoleProperty); role.isValid()) {
+        if (role.toInt() == QAccessible::Heading)
+            return new Heading(widget);
+        return new QAccessibleWidget(widget, static_cast<QAccessible::Role>(role.toInt()));
+    }
+    if (object->property(kOnlyWhileNamedProperty).isValid())
+        return new NamedImage(widget);
+    return nullptr;
+}
+
+void installFactory() {
+    static const bool installed = [] {
+        QAccessible::installFactory(interfaceOf);
+        return true;
+    }();
+    Q_UNUSED(installed);
 }
 
 } // namespace
 
+ScreenReaderChannels ScreenReaderChannels::ofThisRun() {
+    const QVersionNumber running = QLibraryInfo::version();
+    ScreenReaderChannels channels;
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    channels.announcementEvent = running >= QVersionNumber(6, 8);
+#endif
+    channels.descriptionChangeIsSpoken = running >= QVersionNumber(6, 5);
+    return channels;
+}
+
 void setAccessibleRole(QWidget* widget, QAccessible::Role role) {
-    static const bool installed = [] {
-        QAccessible::installFactory(interfaceWithRole);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    installFactory();
     widget->setProperty(kRoleProperty, static_cast<int>(role));
 }
 
-Announcer::Announcer(QWidget* parent) : QWidget(parent) {
+void presentOnlyWhileNamed(QWidget* image) {
+    installFactory();
+    image->setProperty(kOnlyWhileNamedProperty, true);
+}
+
+void setAccessibleNameOf(QWidget* widget, const QString& name) {
+    // Qt tells a listening screen reader of every change, even to the same text.
+    if (widget->accessibleName() == name)
+        return;
+    const bool wasThere = !widget->accessibleName().isEmpty();
+    widget->setAccessibleName(name);
+    if (widget->property(kOnlyWhileNamedProperty).isValid() && wasThere == name.isEmpty()) {
+        QAccessible::State changed;
+        changed.invisible = true;
+        QAccessibleStateChangeEvent event(widget, changed);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+Announcer::Announcer(QWidget* parent, bool announcementEvent)
+    : QWidget(parent), announcementEvent_(announcementEvent) {
     setAccessibleRole(this, QAccessible::Notification);
     setObjectName(QStringLiteral("announcer"));
     setFocusPolicy(Qt::NoFocus);
@@ -41,6 +135,13 @@ Announcer::Announcer(QWidget* parent) : QWidget(parent) {
 }
 
 void Announcer::announce(const QString& text) {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    if (announcementEvent_) {
+        QAccessibleAnnouncementEvent event(window(), text);
+        QAccessible::updateAccessibility(&event);
+        return;
+    }
+#endif
     // Appearing is what makes a screen reader speak; the name is what it says.
     hide();
     setAccessibleName(text);

@@ -109,8 +109,10 @@ bool isUserInput(QEvent::Type type) {
 
 } // namespace
 
-frmmain::frmmain(RandomSource& random, OperationPlayer::PauseLength pauseLength, QWidget* parent)
-    : QWidget(parent), m_imageList1(makeImageList1()), m_imageList2(makeImageList2()),
+frmmain::frmmain(RandomSource& random, OperationPlayer::PauseLength pauseLength,
+                 ScreenReaderChannels channels, QWidget* parent)
+    : QWidget(parent), m_channels(channels), m_imageList1(makeImageList1()),
+      m_imageList2(makeImageList2()),
       m_player([this](const Operation& o) { apply(o); },
                pauseLength ? std::move(pauseLength) : [](int ms) { return ms; }),
       m_game(*this, random) {
@@ -179,6 +181,9 @@ void frmmain::createControls() {
     auto image = [&](Control c, QWidget* parent, int left, int top, int width, int height,
                      bool stretch) {
         auto* i = new ImageControl(parent, stretch);
+        // A board token is there for a screen reader only while its player takes part.
+        if (parent == m_pictureboard)
+            presentOnlyWhileNamed(i);
         add(c, i);
         place(i, left, top, width, height);
         return i;
@@ -286,7 +291,7 @@ void frmmain::createControls() {
     for (QTimer* t : {&m_timer1, &m_timer2})
         t->setTimerType(Qt::PreciseTimer);
 
-    m_announcer = new Announcer(this);
+    m_announcer = new Announcer(this, m_channels.announcementEvent);
 
     describeForScreenReaders();
 
@@ -339,8 +344,11 @@ void frmmain::connectEvents() {
             &frmmain::newGame);
     // Exit works at any moment, also while a move is being played out.
     connect(m_cmdexit, &QPushButton::clicked, this, [this] { m_game.cmdexit_Click(); });
-    // The desktop's keys for both, anywhere in the window; they act as a click would.
-    connect(new QShortcut(QKeySequence::New, this), &QShortcut::activated, this, &frmmain::newGame);
+    // The desktop's keys for both, anywhere in the window; they act as a click would. A held
+    // key is one press, as on the die: New Game again and again would only repeat its news.
+    auto* newGameKey = new QShortcut(QKeySequence::New, this);
+    newGameKey->setAutoRepeat(false);
+    connect(newGameKey, &QShortcut::activated, this, &frmmain::newGame);
     connect(new QShortcut(QKeySequence::Quit, this), &QShortcut::activated, this,
             [this] { m_game.cmdexit_Click(); });
     const std::pair<Control, void (Game::*)()> options[] = {
@@ -370,9 +378,10 @@ void frmmain::newGame() {
     // The next key a player presses after New Game is meant for the die, not for another New
     // Game: the focus goes to the die.
     QWidget* die = control(Control::picdice);
-    m_focusTellsNews = isActiveWindow() && !die->hasFocus();
+    m_focusMoveToDieTellsNews =
+        !m_channels.descriptionChangeIsSpoken && isActiveWindow() && !die->hasFocus();
     const bool started = handle(&Game::cmdnewgame_Click);
-    m_focusTellsNews = false;
+    m_focusMoveToDieTellsNews = false;
     if (started)
         die->setFocus(Qt::OtherFocusReason);
 }
@@ -458,19 +467,20 @@ void frmmain::apply(const Operation& operation) {
                 setCursor(o.pointer == MousePointer::Busy ? Qt::BusyCursor : Qt::ArrowCursor);
             },
             [&](const op::Pause&) {}, // the player waits them out
-            // Qt tells a listening screen reader of every change, even to the same text.
             [&](const op::SetAccessibleName& o) {
-                if (const QString name = QString::fromStdString(o.text);
-                    control(o.control)->accessibleName() != name)
-                    control(o.control)->setAccessibleName(name);
+                setAccessibleNameOf(control(o.control), QString::fromStdString(o.text));
             },
+            // The die's description repeats the news the announcer tells, for a screen reader to
+            // read with the die. Where the change itself would be spoken, the news would be
+            // heard twice: the die then has no description.
             [&](const op::SetAccessibleDescription& o) {
-                if (const QString text = QString::fromStdString(o.text);
+                const QString text = QString::fromStdString(o.text);
+                if (!m_channels.descriptionChangeIsSpoken &&
                     control(o.control)->accessibleDescription() != text)
                     control(o.control)->setAccessibleDescription(text);
             },
             [&](const op::Announce& o) {
-                if (!m_focusTellsNews)
+                if (!m_focusMoveToDieTellsNews)
                     m_announcer->announce(QString::fromStdString(o.text));
             },
             [&](const op::DrawBoard&) { drawboard(); },

@@ -28,8 +28,10 @@ class frmmain : public QWidget, public Window {
     Q_OBJECT
 public:
     // `pauseLength` maps each pause the rules ask for to the milliseconds really waited; the
-    // program keeps them as they are, tests shorten them.
+    // program keeps them as they are, tests shorten them. `channels` are how a screen reader
+    // hears the news; tests choose them to play another stack's part.
     explicit frmmain(RandomSource& random, OperationPlayer::PauseLength pauseLength = {},
+                     ScreenReaderChannels channels = ScreenReaderChannels::ofThisRun(),
                      QWidget* parent = nullptr);
     ~frmmain() override;
 
@@ -75,6 +77,7 @@ private:
     void newGame();
     void optionClicked(Control option, void (Game::*handler)());
 
+    ScreenReaderChannels m_channels;
     std::array<QWidget*, kControlCount> m_controls{};
     std::array<PlainLabel*, 101> m_label1{};
     std::array<BoardPoint, 101> m_label1Position{}; // twips, as placed
@@ -83,9 +86,10 @@ private:
     PictureBoard* m_pictureboard = nullptr;
     Announcer* m_announcer = nullptr;
     std::optional<Control> m_selectedOption;
-    // While New Game runs and is about to give the die the focus: the die then reads out its
-    // description, which tells the news, so nothing is announced besides.
-    bool m_focusTellsNews = false;
+    // While New Game runs and is about to give the die the focus, where the die's description
+    // tells the news: a screen reader then reads out the die with its description, so nothing
+    // is announced besides.
+    bool m_focusMoveToDieTellsNews = false;
 
     QTimer m_timer1;
     QTimer m_timer2;

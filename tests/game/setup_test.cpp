@@ -209,13 +209,18 @@ TEST_F(NewGame, KeepsNamesAndUsesTheNamesAsTypedNow) {
     EXPECT_EQ(window[Control::picdice].accessibleDescription, "New game. Zoë's turn.");
     EXPECT_EQ(window[Control::Image1].accessibleName, "Token of Zoë, not on the board");
     // Names typed before the first roll reach the waiting tokens when the die locks them; a
-    // blank box is heard as its player's number.
+    // blank box is heard as its player's number. Only the players taking part have tokens to
+    // name.
     window.type(Control::txtplayer1name, " ");
     window.type(Control::txtplayer2name, "Ben");
+    window.type(Control::txtplayer3name, "Cleo");
+    clickOption(Control::player3);
     random.pushRoll(1);
     game.picdice_Click();
     EXPECT_EQ(window[Control::Image1].accessibleName, "Token of Player 1, not on the board");
     EXPECT_EQ(window[Control::Image2].accessibleName, "Token of Ben, not on the board");
+    EXPECT_EQ(window[Control::Image3].accessibleName, "Token of Cleo, not on the board");
+    EXPECT_EQ(window[Control::Image4].accessibleName, "");
 }
 
 TEST_F(NewGame, AfterAWinHidesTheWinnerStopsTheFlashAndTheDieWorksAgain) {

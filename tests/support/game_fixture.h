@@ -16,13 +16,15 @@
 
 namespace tavlo::testing {
 
-// The requests that name the four tokens waiting off the board, with the names the boxes start
-// with.
+// The requests that name the tokens waiting off the board in a two-player game, with the names
+// the boxes start with; the tokens of players 3 and 4 go unnamed.
 inline const std::vector<std::string> kNamingWaitingTokens = {
-    "Text(txtplayer1name)", "SetAccessibleName(Image1, \"Token of Player 1, not on the board\")",
-    "Text(txtplayer2name)", "SetAccessibleName(Image2, \"Token of Player 2, not on the board\")",
-    "Text(txtplayer3name)", "SetAccessibleName(Image3, \"Token of Player 3, not on the board\")",
-    "Text(txtplayer4name)", "SetAccessibleName(Image4, \"Token of Player 4, not on the board\")",
+    "Text(txtplayer1name)",
+    "SetAccessibleName(Image1, \"Token of Player 1, not on the board\")",
+    "Text(txtplayer2name)",
+    "SetAccessibleName(Image2, \"Token of Player 2, not on the board\")",
+    "SetAccessibleName(Image3, \"\")",
+    "SetAccessibleName(Image4, \"\")",
 };
 
 // The sequences one after the other.

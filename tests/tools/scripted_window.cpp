@@ -5,12 +5,13 @@
 //
 //   scripted_window [--pause-percent P] [--rolls 6,1,3] [--seed N] [--name1 TEXT] [--name1-length
 //   N]
-//               [--report] [--check]
+//               [--report] [--check] [--notification]
 //
 // --report prints "step <ms>" when player 1's token moves and, when a move has been played
 // out, "moved | <whose-turn caption>" with " | <winner caption>" once someone has won; --check
 // verifies the game's invariants whenever the window goes idle and ends the program with status 3
-// and a message when one is broken.
+// and a message when one is broken. --notification tells the news by the notification alone, as
+// a build made with a Qt before 6.8 does on any Qt.
 #include "support/scripted_random.h"
 #include "support/state_checks.h"
 
@@ -90,7 +91,8 @@ int main(int argc, char* argv[]) {
                        {"name1", "Player 1's name.", "text"},
                        {"name1-length", "Player 1's name: this many mixed characters.", "N"},
                        {"report", "Print token steps and finished moves."},
-                       {"check", "Check the game's invariants whenever the window is idle."}});
+                       {"check", "Check the game's invariants whenever the window is idle."},
+                       {"notification", "Announce by notification only, as a Qt 6.4 build."}});
     parser.process(application);
 
     // The scripted rolls first, then a seeded generator.
@@ -99,7 +101,11 @@ int main(int argc, char* argv[]) {
     for (const QString& roll : parser.value("rolls").split(',', Qt::SkipEmptyParts))
         random.pushRoll(roll.toInt());
     const int percent = parser.value("pause-percent").toInt();
-    tavlo::ui::frmmain window(random, [percent](int ms) { return ms * percent / 100; });
+    tavlo::ui::ScreenReaderChannels channels = tavlo::ui::ScreenReaderChannels::ofThisRun();
+    if (parser.isSet("notification"))
+        channels.announcementEvent = false;
+    tavlo::ui::frmmain window(
+        random, [percent](int ms) { return ms * percent / 100; }, channels);
 
     auto* name1 = static_cast<QLineEdit*>(window.control(Control::txtplayer1name));
     if (parser.isSet("name1"))

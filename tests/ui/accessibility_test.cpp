@@ -79,11 +79,15 @@ TEST_F(Accessibility, DieIsAButtonWhosePressRollsAndWhoseDescriptionTellsTheMove
 TEST_F(Accessibility, ControlsSayWhatTheyAreAndLabelsAndTokensTheirCurrentText) {
     EXPECT_EQ(accessibleText(window.get()), QStringLiteral("Tavlo"));
     EXPECT_TRUE(window->windowTitle().startsWith(QStringLiteral("Tavlo - Game created by ")));
-    // The title bars over the panels are headings, with nothing to press.
+    // The title bars over the panels are headings, with nothing to press, whose text is their
+    // caption: a screen reader reads a heading's text.
     for (Control c : {Control::Command1, Control::Command2}) {
         QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget(c));
         EXPECT_EQ(face->role(), QAccessible::Heading) << controlName(c);
         EXPECT_EQ(face->text(QAccessible::Name), widget<QPushButton>(c)->text());
+        QAccessibleTextInterface* text = face->textInterface();
+        ASSERT_NE(text, nullptr) << controlName(c);
+        EXPECT_EQ(text->text(0, text->characterCount()), widget<QPushButton>(c)->text());
         QAccessibleActionInterface* actions = face->actionInterface();
         EXPECT_FALSE(actions &&
                      actions->actionNames().contains(QAccessibleActionInterface::pressAction()))
@@ -101,6 +105,19 @@ TEST_F(Accessibility, ControlsSayWhatTheyAreAndLabelsAndTokensTheirCurrentText) 
     EXPECT_EQ(accessibleText(widget(Control::lblcurrentplayer)), QStringLiteral("Player 1's Turn"));
     EXPECT_EQ(accessibleText(widget(Control::Image2)),
               QStringLiteral("Token of Player 2, not on the board"));
+    // The tokens of players who take no part are not there for a screen reader, until they do.
+    auto present = [this](Control token) {
+        return !QAccessible::queryAccessibleInterface(widget(token))->state().invisible;
+    };
+    EXPECT_TRUE(present(Control::Image2));
+    EXPECT_FALSE(present(Control::Image3));
+    EXPECT_FALSE(present(Control::Image4));
+    click(Control::player3);
+    rollAndWait(2);
+    EXPECT_TRUE(present(Control::Image3));
+    EXPECT_FALSE(present(Control::Image4));
+    click(Control::cmdnewgame);
+    EXPECT_FALSE(present(Control::Image3));
     rollAndWait(2);
     EXPECT_EQ(accessibleText(widget(Control::lblcurrentplayer)),
               QStringLiteral("Player 2's  Turn"));
@@ -153,6 +170,32 @@ TEST_F(Accessibility, FocusStaysWithTheDieWhichSpaceEnterAndKeypadEnterRoll) {
     EXPECT_FALSE(window->timer(Control::Timer2).isActive());
     EXPECT_EQ(announced.shows, 4);
     EXPECT_EQ(accessibleText(announcer()), news);
+    // Ctrl+N held down: its repeats start no further new game, nor announce one.
+    QTest::simulateEvent(die, true, Qt::Key_N, Qt::ControlModifier, QString(), true);
+    EXPECT_EQ(announced.shows, 4);
+}
+
+// Where a screen reader hears a description's change (Qt 6.5 and later), the die's description
+// would tell each move a second time: it tells nothing, and the announcer alone tells the news,
+// also when New Game hands the focus to the die.
+TEST_F(Accessibility, WhereADescriptionChangeIsSpokenOnlyTheAnnouncerTellsTheNews) {
+    ui::ScreenReaderChannels channels;
+    channels.descriptionChangeIsSpoken = true;
+    open([](int) { return 0; }, channels);
+    announcer()->installEventFilter(&announced);
+    activate();
+    QWidget* die = widget(Control::picdice);
+    rollAndWait(4);
+    EXPECT_EQ(announced.shows, 1);
+    EXPECT_EQ(accessibleText(announcer()),
+              QStringLiteral("Player 1 rolled 4 and moved to square 4. Player 2's turn."));
+    EXPECT_EQ(die->accessibleDescription(), QString());
+    widget(Control::cmdnewgame)->setFocus();
+    QTest::keyClick(widget(Control::cmdnewgame), Qt::Key_Space);
+    EXPECT_EQ(QApplication::focusWidget(), die);
+    EXPECT_EQ(announced.shows, 2);
+    EXPECT_EQ(accessibleText(announcer()), QStringLiteral("New game. Player 1's turn."));
+    EXPECT_EQ(die->accessibleDescription(), QString());
 }
 
 TEST_F(Accessibility, TabMovesThroughTheControlsInTheWindowsOrderAndTheFocusShows) {

@@ -5,9 +5,10 @@
 # the accessibility bus and its registry). A client (accessibility_client.py) plays by keys and
 # checks each thing Orca says, and what the tokens and labels are called on the bus. Then Exit
 # ends the program cleanly.
-# Usage: accessibility_bus_test.sh <scripted_window>
+# Usage: accessibility_bus_test.sh <scripted_window> [its options: --notification]
 set -euo pipefail
 host=$1
+shift
 client=$(dirname "$0")/accessibility_client.py
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/orca.sh"
@@ -104,11 +105,11 @@ start_speech_and_orca
 
 # Without a desktop, Qt joins the accessibility bus only when told to.
 start_app env QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
-    "$host" --pause-percent 0 --name1 "$name1" --rolls "$rolls"
+    "$host" --pause-percent 0 --name1 "$name1" --rolls "$rolls" "$@"
 # As a window manager would, give the new window the keyboard, which Orca hears as the window
 # becoming active: it reads out the window and the focused die.
 timeout 10 xdotool windowfocus --sync "$window" || fail "could not give the window the keyboard"
-wait_for_speech "'s turn\.$"
+wait_for_speech '^Roll the die'
 
 "$python" -I "$client" "$name1" "$rolls" "$work/spoken" &
 client_pid=$!
