@@ -13,8 +13,13 @@ int main(int argc, char* argv[]) {
     guard.reset();
     tavlo::ui::prepareApplication(application);
 
-    tavlo::ClockRandom random;
-    tavlo::ui::frmmain window(random);
-    window.show();
-    return tavlo::ui::endAfterEventLoop(application.exec());
+    int status = 0;
+    {
+        tavlo::ClockRandom random;
+        tavlo::ui::frmmain window(random);
+        window.show();
+        status = application.exec();
+    }
+    tavlo::ui::checkLeaksWhileToolkitStands();
+    return tavlo::ui::exitNowWhereTeardownCanHang(status);
 }

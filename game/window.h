@@ -44,8 +44,15 @@
 //
 // New Game first stops the die: SetEnabled(Timer2, false) SetEnabled(Timer1, false)
 // SetPicture(picdice, ImageList2, 7) SetMousePointer(Default); then it sets up the new game and
-// ends with Announce("New game. <name>'s turn."). Once the game is won, a press of the die
-// moves nothing and only announces the winner again.
+// ends with SetAccessibleDescription(picdice, "New game. <name>'s turn.") and
+// Announce("New game. <name>'s turn."). Once the game is won, a press of the die moves nothing
+// and only announces the winner again.
+//
+// Every `Announce` must reach a screen reader's user once, and only once. The die's description
+// always repeats the last news, so a window may tell them by the description instead of the
+// announcement where a screen reader reads it out anyway: when New Game hands the keyboard focus
+// to the die, the die is read with its description. A window whose screen reader would speak a
+// change of the description by itself must not set it, or the news would be heard twice.
 #pragma once
 
 #include "controls.h"

@@ -2,7 +2,6 @@
 #include "application.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QList>
 #include <QRegularExpression>
 #include <QStyleFactory>
@@ -84,15 +83,6 @@ void startupMessage(QtMsgType type, const QMessageLogContext& context, const QSt
         previousHandler(type, context, message);
 }
 
-// On X11 the toolkit, as it shuts down, gives text copied or selected in the name boxes to the
-// desktop's clipboard manager, so that it can still be pasted once the game has gone.
-bool clipboardToHandOver() {
-    if (QGuiApplication::platformName() != u"xcb")
-        return false;
-    const QClipboard* clipboard = QGuiApplication::clipboard();
-    return clipboard->ownsClipboard() || clipboard->ownsSelection();
-}
-
 } // namespace
 
 DisplayGuard::DisplayGuard() {
@@ -111,6 +101,12 @@ void prepareApplication(QApplication& application) {
     application.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 }
 
+void checkLeaksWhileToolkitStands() {
+#ifdef TAVLO_LEAK_CHECK
+    __lsan_do_leak_check();
+#endif
+}
+
 // The game keeps nothing: no settings, no saved game. Once its window has closed, tearing the
 // toolkit down achieves nothing, and on Wayland it can hang the program for good after the window
 // has gone. Qt 6.4's Wayland plugin reads the connection in two threads of its own: the first
@@ -119,15 +115,13 @@ void prepareApplication(QApplication& application) {
 // toolkit stops, the first thread may quit without reading or withdrawing it
 // (wl_display_cancel_read). The next event from the compositor then takes the second thread into
 // wl_display_read_events, where it waits for that reader forever, and the main thread waits for
-// the second thread. So the program ends here, with its output flushed and, in a sanitizer build,
-// its leaks checked while everything it still uses is in reach.
-int endAfterEventLoop(int status) {
-    if (clipboardToHandOver())
+// the second thread. So on Wayland the program ends here, with its output flushed. Elsewhere the
+// toolkit shuts down as usual: on X11 it then hands text copied or selected in the name boxes to
+// the desktop's clipboard manager, so that it can still be pasted once the game has gone.
+int exitNowWhereTeardownCanHang(int status) {
+    if (!QGuiApplication::platformName().startsWith(u"wayland"))
         return status;
     std::fflush(nullptr);
-#ifdef TAVLO_LEAK_CHECK
-    __lsan_do_leak_check();
-#endif
     std::_Exit(status);
 }
 

@@ -20,9 +20,15 @@ public:
 // Names the program and fixes the look the window was designed for.
 void prepareApplication(QApplication& application);
 
-// Call with what the event loop returned, once the window has closed: ends the program there with
-// that status, leaving the toolkit standing. Returns (the same status) only when the toolkit still
-// has something to hand over as it shuts down; then return it from main.
-int endAfterEventLoop(int status);
+// Call once the window has gone, with the toolkit still standing. In a sanitizer build it checks
+// for leaks now, when all of the program's own objects are gone, and not again at exit: the
+// toolkit's own teardown leaves some of its objects behind (Qt 6.8 those of its desktop
+// services), which are not the program's to free.
+void checkLeaksWhileToolkitStands();
+
+// Call with what the event loop returned, once the window has gone. Where the toolkit's teardown
+// can hang (Wayland), ends the program there with that status, leaving the toolkit standing;
+// elsewhere returns the same status, for main to return.
+int exitNowWhereTeardownCanHang(int status);
 
 } // namespace tavlo::ui
