@@ -3,15 +3,18 @@
 # Checks the Debian package: packs the build tree into a .deb (or takes a .deb already made), runs
 # lintian on it, and unpacks it into a scratch folder to check the control fields, the files and
 # their owners, the changelog, the manual page, the desktop entry and the metainfo as installed.
-# Then it installs the package with apt-get into a throwaway root made from nothing but Debian's
-# own packages, and starts the installed program there the way a desktop does, from the Exec line
-# of its installed entry, on a private Xvfb screen: the window must show and the program must end
-# with status 0 on Exit, using only the libraries of that root. That proves the Depends complete.
-# Making the root and running the program in it needs root (chroot, mounts): run as another user,
+# Then, for this machine's Debian release and every later one supported (a package built for
+# Debian 12 installs on Debian 13 too), it installs the package with apt-get into a throwaway root
+# made from nothing but Debian's own packages, and starts the installed program there the way a
+# desktop does, from the Exec line of its installed entry, on a private Xvfb screen: the window
+# must show and the program must end with status 0 on Exit, using only the libraries of that
+# root. That proves the Depends complete on each release.
+# Making a root and running the program in it needs root (chroot, mounts): run as another user,
 # the script runs itself again through sudo, which must not need a password. It also needs a
-# mount namespace in which mounts can be made, and Debian's archive. Where one of these is
-# missing, the checks of the package itself still run (and fail as ever), and then the script
-# names what is missing in a line "SKIPPED: ..." and exits with status 77.
+# mount namespace in which mounts can be made, and the Debian archive this machine's apt sources
+# name. Where one of these is missing, the checks of the package itself still run (and fail as
+# ever), and then the script names what is missing in a line "SKIPPED: ..." and exits with
+# status 77.
 # Usage: package_test.sh <CPackConfig.cmake or package .deb> <cpack> <desktop id>
 #                        <desktop-file-validate> <appstreamcli> <lintian> <mmdebstrap>
 #                        <tests/xvfb/lib.sh> <download cache folder>
@@ -29,81 +32,38 @@ id=$3
 desktop_file_validate=$4
 appstreamcli=$5
 lintian=$6
-mmdebstrap=$7
+export MMDEBSTRAP=$7
 cache=$9
 dist=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source-path=SCRIPTDIR source=../tests/xvfb/lib.sh
 source "$8"
+# shellcheck source=../scripts/lib/debian.sh
+source "$dist/../scripts/lib/debian.sh"
 
 # lib.sh's cleanup ends the program and the X server and removes the work folder; a root still
 # being made is stopped before it. The mounts never need undoing: everything that mounts runs in
 # a mount namespace of its own, so they go with its last process, and the host never sees them.
 # Errexit is off while cleaning up, so that a step that fails (such as killing a program that has
 # already ended) does not skip the rest, and cleanup still gets the status to exit with.
-root_build_pid=
 finish() {
     local status=$?
     set +e
-    if [ -n "$root_build_pid" ]; then
-        kill -- "-$root_build_pid" 2>/dev/null
-        wait "$root_build_pid" 2>/dev/null
-    fi
+    stop_debian_root
     (exit "$status")
     cleanup
 }
 trap finish EXIT
 
-# The first Debian archive of apt sources files, as "<URI> <suite>", in either of apt's formats:
-# one line (deb [options] URI suite components) or deb822 stanzas (Types:, URIs:, Suites:).
-first_archive() {
-    awk '
-        /^[[:space:]]*#/ { next }
-        /^deb[[:space:]]/ {
-            sub(/\[[^]]*\]/, "")
-            if ($2 ~ /debian\.org\//) { print $2, $3; exit }
-        }
-        /^[[:space:]]*$/ { binary = 0; uri = suite = ""; next }
-        /^Types:/ { binary = ($0 ~ /[[:space:]]deb([[:space:]]|$)/) }
-        /^URIs:/ { uri = $2 }
-        /^Suites:/ { suite = $2 }
-        binary && uri ~ /debian\.org\// && suite != "" { print uri, suite; exit }
-    ' "$@"
-}
-
-# Debian's archive this machine's apt uses, which the throwaway root below is made from: the
-# sources files that name it, and the first of its archives (mmdebstrap's own default without
-# such files).
-codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
-sources=()
-for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list \
-    /etc/apt/sources.list.d/*.sources; do
-    if [ -f "$file" ] && grep -q -E '^[^#]*://[^ ]*debian\.org/' "$file"; then
-        sources+=("$file")
+# The releases the package is installed on, and whether a root of each can be made here.
+codenames=$(debian_codenames_from_host)
+if [ -z "$skip_reason" ] && [ -z "$codenames" ]; then
+    skip_reason="this machine runs $(host_codename), not a release supported (${DEBIAN_RELEASES[*]})"
+fi
+for codename in $codenames; do
+    if [ -z "$skip_reason" ]; then
+        skip_reason=$(debian_root_unavailable "$codename" "$work")
     fi
 done
-archive="http://deb.debian.org/debian $codename"
-if [ ${#sources[@]} != 0 ]; then
-    archive=$(first_archive "${sources[@]}")
-fi
-
-# What the throwaway root needs, each probed in a moment before anything else: a mount namespace
-# where mounts can be made (not in a chroot whose root is no mount point, nor in a container
-# without the right to make one), and an answer from Debian's archive.
-if [ -z "$skip_reason" ]; then
-    mkdir "$work/probe"
-    if ! probe=$(unshare --mount -- mount -t proc proc "$work/probe" 2>&1); then
-        skip_reason="no mount namespace with mounts of its own can be made here: $probe"
-    elif [ -z "$archive" ]; then
-        skip_reason="no Debian archive found in ${sources[*]}"
-    else
-        read -r uri suite <<<"$archive"
-        if ! probe=$(/usr/lib/apt/apt-helper -o Acquire::Retries=0 -o Acquire::http::Timeout=10 \
-            -o APT::Sandbox::User=root download-file "${uri%/}/dists/$suite/Release" \
-            "$work/probe/Release" 2>&1); then
-            skip_reason="Debian's archive does not answer ($uri $suite): $probe"
-        fi
-    fi
-fi
 if [[ $input == *.deb ]]; then
     deb=$input
 else
@@ -136,9 +96,20 @@ long_lines=$(field Description | awk 'length > 80')
 # not matter here.
 names() { tr ',|' '\n' <<<"$1" | sed 's/(.*)//; s/[[:space:]]//g'; }
 depends=$(field Depends)
-for pkg in libqt6widgets6 libqt6gui6 libqt6core6 fonts-liberation; do
-    grep -qx "$pkg" <<<"$(names "$depends")" || fail "Depends lacks $pkg: $depends"
+# The packages that hold the libraries the program is linked with, as this machine names them
+# (Debian 13 renamed many, libqt6core6t64 say), must each be in Depends, and the font the window
+# is measured for.
+program_file=$work/program
+dpkg-deb --fsys-tarfile "$deb" | tar -x -O ./usr/games/tavlo >"$program_file"
+libraries=$(objdump -p "$program_file" | awk '$1 == "NEEDED" { print $2 }')
+[ -n "$libraries" ] || fail "the program is linked with no library"
+for library in $libraries; do
+    owner=$(dpkg -S "*/$library" 2>/dev/null | cut -d: -f1 | sort -u) ||
+        fail "no installed package holds $library"
+    grep -qx -F "$owner" <<<"$(names "$depends")" ||
+        fail "Depends lacks $owner, which holds $library: $depends"
 done
+grep -qx fonts-liberation <<<"$(names "$depends")" || fail "Depends lacks fonts-liberation: $depends"
 echo "Depends: $depends"
 # Qt's Wayland plugin is recommended, not required: the throwaway root below, installed without
 # Recommends, runs the game without it.
@@ -226,8 +197,7 @@ grep -q -E "^\.TH TAVLO 6 [^ ]+ \"Tavlo ${version%-*}\"" "$dist/tavlo.6" ||
 # name an installed desktop entry, and its icon must be found.
 "$dist/validate.sh" desktop "$desktop_file_validate" "$share/applications/$id.desktop"
 "$dist/validate.sh" metainfo "$appstreamcli" "$share/metainfo/$id.metainfo.xml"
-"$appstreamcli" validate-tree --no-net --strict "$unpacked" ||
-    fail "appstreamcli validate-tree failed"
+"$dist/validate.sh" metainfo-tree "$appstreamcli" "$unpacked"
 
 # The entry's icon, looked up by name in the hicolor theme: a bitmap and the scalable one.
 icon=$(sed -n 's/^Icon=//p' "$share/applications/$id.desktop")
@@ -256,85 +226,77 @@ if [ -n "$skip_reason" ]; then
     exit 77
 fi
 
-# The throwaway root: Debian's essential packages and apt, from the Debian archive this machine's
-# apt uses (its mirror, its release) and from no other vendor's, whose packages could hide a
-# missing Depends. (Given none, mmdebstrap takes Debian's main archive with its updates and
-# security archives.) apt-get installs the package there as a user would, but without
-# Recommends, which must not be needed.
-root=$work/root
+# A throwaway root for each release: Debian's essential packages and apt, from the Debian archive
+# this machine's apt uses (its mirrors) and from no other vendor's, whose packages could hide a
+# missing Depends. apt-get installs the package there as a user would, but without Recommends,
+# which must not be needed. Then the installed program is started there as a desktop would: the
+# command of the Exec line of the installed entry, on a desktop session's PATH, which need not
+# have /usr/games.
 deb_name=$(basename "$deb")
-# Downloads are kept between runs in the cache folder, which takes only what this run used.
-mkdir -p "$cache"
-start=$(date +%s)
-setsid unshare --mount -- "$mmdebstrap" --variant=apt --skip=essential/unlink \
-    --setup-hook='mkdir -p "$1/var/cache/apt/archives"' \
-    --setup-hook="sync-in '$cache' /var/cache/apt/archives" \
-    --customize-hook="copy-in '$deb' /tmp" \
-    --customize-hook="chroot \"\$1\" sh -c 'cd /tmp && DEBIAN_FRONTEND=noninteractive \
-        apt-get install -y --no-install-recommends ./$deb_name'" \
-    --customize-hook="sync-out /var/cache/apt/archives '$work/cache'" \
-    "$codename" "$root" "${sources[@]}" >"$work/mmdebstrap.log" 2>&1 </dev/null &
-root_build_pid=$!
-wait "$root_build_pid" || fail "making the root failed: $(tail -n 30 "$work/mmdebstrap.log")"
-root_build_pid=
-echo "throwaway root: Debian $codename with tavlo installed in $(($(date +%s) - start))s" \
-    "(sources: ${sources[*]:-the default of mmdebstrap})"
-rm -rf "$cache"
-mv "$work/cache" "$cache"
-# Run through sudo, the folder still belongs to whoever owns the build.
-if [ -n "${SUDO_UID:-}" ]; then
-    chown -R "$SUDO_UID:$SUDO_GID" "$cache"
-fi
-[ "$(chroot "$root" dpkg-query -W -f='${db:Status-Status}' tavlo)" = installed ] ||
-    fail "apt-get left tavlo not installed: $(tail -n 30 "$work/mmdebstrap.log")"
-
-# Start the program as a desktop would: the command of the Exec line of the installed entry, on
-# a desktop session's PATH, which need not have /usr/games.
-entry=$root/usr/share/applications/$id.desktop
-exec_line=$(sed -n 's/^Exec=//p' "$entry")
-if [ -z "$exec_line" ] || [ "$(wc -l <<<"$exec_line")" != 1 ]; then
-    fail "no single Exec line in the installed entry"
-fi
-# Field codes such as %U stand for files the desktop would pass; the game takes none.
-read -r -a command <<<"${exec_line//%[fFuUdDnNickvm]/}"
 session_path=/usr/local/bin:/usr/bin:/bin
-program=$(chroot "$root" env PATH="$session_path" sh -c 'command -v "$1"' sh "${command[0]}") ||
-    fail "Exec names '${command[0]}', which is not found on the PATH $session_path"
-[ "$program" = /usr/games/tavlo ] || fail "Exec starts $program, not /usr/games/tavlo"
-
-# The program runs as an ordinary user inside the root, with a home and a runtime folder of its
-# own, and reaches the X server on the host through its socket folder, mounted into the root.
-mkdir -p "$root/tmp/.X11-unix" "$root/tmp/home" "$root/tmp/runtime"
-chown 65534:65534 "$root/tmp/home" "$root/tmp/runtime"
-chmod 700 "$root/tmp/runtime"
 start_xvfb
-start_app unshare --mount -- sh -c '
-    root=$1 display=$2
-    shift 2
-    mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
-    mount -t proc proc "$root/proc"
-    exec chroot --userspec=65534:65534 "$root" env -i DISPLAY="$display" HOME=/tmp/home \
-        XDG_RUNTIME_DIR=/tmp/runtime PATH='"$session_path"' LANG=C.UTF-8 "$@"' \
-    sh "$root" "$DISPLAY" "${command[@]}"
-[ "$(readlink "/proc/$app_pid/exe")" = "$root/usr/games/tavlo" ] ||
-    fail "the window belongs to $(readlink "/proc/$app_pid/exe"), not the installed program"
-# Every library it loaded is the root's own.
-libraries=$(awk '$6 ~ /\.so/ { print $6 }' "/proc/$app_pid/maps" | sort -u)
-[ -n "$libraries" ] || fail "no libraries in the program's memory map"
-foreign=$(grep -v "^$root/" <<<"$libraries" || true)
-[ -z "$foreign" ] || fail "libraries from outside the root: $foreign"
-echo "the installed program runs with $(wc -l <<<"$libraries") libraries, all from the root"
-# On X11 a desktop ties the window to its entry through the window's class, ignoring case as
-# xdotool does.
-wm_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
-[ -n "$wm_class" ] || fail "the entry has no StartupWMClass"
-xdotool search --class "^$wm_class\$" | grep -qx "$window" ||
-    fail "the window's class is not '$wm_class'"
+for codename in $codenames; do
+    root=$work/root-$codename
+    start=$(date +%s)
+    # Downloads are kept between runs, each release's apart.
+    make_debian_root "$codename" "$root" "$cache/package-root-$codename" \
+        --customize-hook="copy-in '$deb' /tmp" \
+        --customize-hook="chroot \"\$1\" sh -c 'cd /tmp && DEBIAN_FRONTEND=noninteractive \
+            apt-get install -y --no-install-recommends ./$deb_name'" ||
+        fail "making the Debian $codename root failed: $(tail -n 30 "$root.log")"
+    echo "throwaway root: Debian $codename with tavlo installed in $(($(date +%s) - start))s" \
+        "(sources: $(debian_sources "$codename" | paste -s -d ';'))"
+    [ "$(chroot "$root" dpkg-query -W -f='${db:Status-Status}' tavlo)" = installed ] ||
+        fail "apt-get left tavlo not installed on Debian $codename: $(tail -n 30 "$root.log")"
 
-xdotool mousemove --window "$window" $EXIT click 1
-wait_app 10
-[ "$app_status" = 0 ] || fail "exit status $app_status after Exit: $(cat "$work/app.err")"
-check_clean_run
+    entry=$root/usr/share/applications/$id.desktop
+    exec_line=$(sed -n 's/^Exec=//p' "$entry")
+    if [ -z "$exec_line" ] || [ "$(wc -l <<<"$exec_line")" != 1 ]; then
+        fail "no single Exec line in the installed entry"
+    fi
+    # Field codes such as %U stand for files the desktop would pass; the game takes none.
+    read -r -a command <<<"${exec_line//%[fFuUdDnNickvm]/}"
+    program=$(chroot "$root" env PATH="$session_path" sh -c 'command -v "$1"' sh "${command[0]}") ||
+        fail "Exec names '${command[0]}', which is not found on the PATH $session_path"
+    [ "$program" = /usr/games/tavlo ] || fail "Exec starts $program, not /usr/games/tavlo"
+
+    # The program runs as an ordinary user inside the root, with a home and a runtime folder of
+    # its own, and reaches the X server on the host through its socket folder, mounted into the
+    # root.
+    mkdir -p "$root/tmp/.X11-unix" "$root/tmp/home" "$root/tmp/runtime"
+    chown 65534:65534 "$root/tmp/home" "$root/tmp/runtime"
+    chmod 700 "$root/tmp/runtime"
+    start_app unshare --mount -- sh -c '
+        root=$1 display=$2
+        shift 2
+        mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
+        mount -t proc proc "$root/proc"
+        exec chroot --userspec=65534:65534 "$root" env -i DISPLAY="$display" HOME=/tmp/home \
+            XDG_RUNTIME_DIR=/tmp/runtime PATH='"$session_path"' LANG=C.UTF-8 "$@"' \
+        sh "$root" "$DISPLAY" "${command[@]}"
+    [ "$(readlink "/proc/$app_pid/exe")" = "$root/usr/games/tavlo" ] ||
+        fail "the window belongs to $(readlink "/proc/$app_pid/exe"), not the installed program"
+    # Every library it loaded is the root's own.
+    libraries=$(awk '$6 ~ /\.so/ { print $6 }' "/proc/$app_pid/maps" | sort -u)
+    [ -n "$libraries" ] || fail "no libraries in the program's memory map"
+    foreign=$(grep -v "^$root/" <<<"$libraries" || true)
+    [ -z "$foreign" ] || fail "libraries from outside the root: $foreign"
+    echo "the installed program runs on Debian $codename with $(wc -l <<<"$libraries")" \
+        "libraries, all from the root"
+    # On X11 a desktop ties the window to its entry through the window's class, ignoring case
+    # as xdotool does.
+    wm_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
+    [ -n "$wm_class" ] || fail "the entry has no StartupWMClass"
+    xdotool search --class "^$wm_class\$" | grep -qx "$window" ||
+        fail "the window's class is not '$wm_class'"
+
+    xdotool mousemove --window "$window" $EXIT click 1
+    wait_app 10
+    [ "$app_status" = 0 ] || fail "exit status $app_status after Exit: $(cat "$work/app.err")"
+    check_clean_run
+    # The next root's folder is mounted nowhere: this one can go, and its space with it.
+    rm -rf "$root"
+done
 echo "deb package: lintian clean; control fields, files, changelog, manual page, entry and" \
-    "metainfo valid; installed by apt-get into a bare Debian root, the program starts from its" \
-    "entry and ends with status 0 on Exit"
+    "metainfo valid; installed by apt-get into bare roots of Debian $(paste -s -d , <<<"$codenames")," \
+    "the program starts from its entry and ends with status 0 on Exit on each"

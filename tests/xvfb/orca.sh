@@ -43,9 +43,13 @@ EOF
         'debug.debugFile.reconfigure(line_buffering=True)' 'settings.enableKeyEcho = False' \
         >"$work/orca-prefs/orca-customizations.py"
     # Orca will not start while pgrep finds another Orca of the same user: its own PID namespace
-    # shows it none. It speaks English whatever the caller's locale and LANGUAGE.
+    # shows it none. Only root may make one alone; an ordinary user makes it in a user namespace
+    # of its own, in which it is still itself, as the buses it talks to require. Orca speaks
+    # English whatever the caller's locale and LANGUAGE.
+    local as_user=()
+    [ "$(id -u)" = 0 ] || as_user=(--user --map-current-user)
     HOME=$home LC_ALL=C.UTF-8 LANGUAGE='' SPEECHD_ADDRESS=unix_socket:$work/speechd.sock \
-        unshare --pid --fork --mount-proc --kill-child \
+        unshare "${as_user[@]}" --pid --fork --mount-proc --kill-child \
         orca --user-prefs "$work/orca-prefs" --debug-file "$work/orca.log" \
         >"$work/orca.out" 2>&1 </dev/null &
     orca_pid=$!

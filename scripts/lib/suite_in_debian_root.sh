@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Runs `./scripts/test` inside a bare root of another Debian release, as a new user would on a
+# fresh machine: an ordinary user with sudo, whose copy of this working tree builds and tests
+# itself there, installing what it needs with apt-get. The root is made anew each time with
+# mmdebstrap from the Debian archive this machine's apt uses; downloads are kept between runs.
+# The root runs in a mount and PID namespace of its own, so nothing it mounts or starts outlives
+# it. Where it cannot run (no root or sudo without a password, no mount namespace, no archive),
+# it says why in a line "SKIPPED: ..." and exits with status 77.
+# Usage: suite_in_debian_root.sh <release: 13 or trixie>   (called by ./scripts/test --debian)
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+source scripts/lib/packages.sh
+source scripts/lib/debian.sh
+
+codename=$(debian_codename "${1:-}") || {
+    echo "usage: $0 <release>, one of: ${DEBIAN_RELEASES[*]}" >&2
+    exit 2
+}
+cache=$(tavlo_cache)
+if [ "$(id -u)" != 0 ] && sudo -n true 2>/dev/null; then
+    exec sudo -n TAVLO_CACHE="$cache" CI="${CI:-}" -- "$0" "$@"
+fi
+[ "$(id -u)" = 0 ] && ensure_packages mmdebstrap
+
+work=$(mktemp -d "${TMPDIR:-/var/tmp}/tavlo-debian-$codename.XXXXXX")
+leg_pid=
+cleanup() {
+    local status=$?
+    set +e
+    # The namespace's first process takes every other one with it, and its mounts go with it.
+    [ -n "$leg_pid" ] && kill -- "-$leg_pid" 2>/dev/null && wait "$leg_pid" 2>/dev/null
+    rm -rf "$work"
+    exit "$status"
+}
+trap cleanup EXIT
+trap 'exit 143' TERM INT
+
+reason=$(debian_root_unavailable "$codename" "$work")
+if [ -n "$reason" ]; then
+    echo "SKIPPED: the suite in a bare Debian $codename root, as ${reason//$'\n'/ }"
+    exit 77
+fi
+
+start=$(date +%s)
+root=$work/root
+user=player
+# An ordinary user with sudo, as the README allows, and a copy of this working tree: what git
+# tracks and what it would add, so uncommitted work is tested too, but no build folder.
+make_debian_root "$codename" "$root" "$cache/debian-$codename-root" --include=sudo,passwd,mount \
+    --customize-hook="chroot \"\$1\" useradd --create-home --shell /bin/bash $user" \
+    --customize-hook="echo '$user ALL=(ALL) NOPASSWD: ALL' >\"\$1/etc/sudoers.d/$user\"" \
+    --customize-hook="chmod 440 \"\$1/etc/sudoers.d/$user\"" ||
+    { echo "FAIL: making the root failed: $(tail -n 30 "$root.log")" >&2; exit 1; }
+home=$root/home/$user
+mkdir "$home/tavlo"
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    git ls-files -z --cached --others --exclude-standard | tar --null -T - -c | tar -x -C "$home/tavlo"
+else
+    tar -c --exclude=./build --exclude='./build-*' . | tar -x -C "$home/tavlo"
+fi
+ids=$(chroot "$root" id -u "$user"):$(chroot "$root" id -g "$user")
+chown -R "$ids" "$home/tavlo"
+echo "Debian $codename root made in $(($(date +%s) - start))s" >&2
+
+# What the suite downloads there is kept too: apt's packages, and the roots its package test
+# makes (the user's cache folder).
+packages=$cache/debian-$codename-packages
+user_cache=$cache/debian-$codename-user
+mkdir -p "$packages" "$user_cache"
+chown -R "$ids" "$user_cache"
+cp /etc/resolv.conf /etc/hosts "$root/etc/"
+
+# The root becomes the namespace's own root (pivot_root, not chroot), so that the suite's user
+# can make namespaces of its own there, as on a machine of its own.
+setsid unshare --mount --pid --fork --kill-child --propagation private -- bash -c '
+    set -e
+    root=$1 packages=$2 user_cache=$3 ids=$4 ci=$5
+    mount --bind "$root" "$root"
+    mount -t proc proc "$root/proc"
+    mount --rbind /sys "$root/sys"
+    mount --rbind /dev "$root/dev"
+    mount --bind "$packages" "$root/var/cache/apt/archives"
+    mkdir -p "$root/home/player/.cache/tavlo"
+    mount --bind "$user_cache" "$root/home/player/.cache/tavlo"
+    cd "$root"
+    mkdir -p .host
+    pivot_root . .host
+    umount -l /.host
+    rmdir /.host
+    cd /home/player/tavlo
+    exec setpriv --reuid="${ids%:*}" --regid="${ids#*:}" --init-groups env -i HOME=/home/player \
+        USER=player LOGNAME=player PATH=/usr/local/bin:/usr/bin:/bin LANG=C.UTF-8 CI="$ci" \
+        ./scripts/test' \
+    bash "$root" "$packages" "$user_cache" "$ids" "${CI:-}" </dev/null &
+leg_pid=$!
+status=0
+wait "$leg_pid" || status=$?
+leg_pid=
+echo "the suite in a bare Debian $codename root: status $status after $(($(date +%s) - start))s" >&2
+exit "$status"
