@@ -72,6 +72,9 @@ QPalette designPalette() {
         {QPalette::ToolTipBase, 0xffffffdc, 0xffffffdc},
         {QPalette::ToolTipText, 0xff000000, 0xff000000},
         {QPalette::PlaceholderText, 0x80000000, 0x80000000},
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+        {QPalette::Accent, 0xff308cc6, 0xff919191},
+#endif
     };
     QPalette palette;
     for (const Colours& c : kLight) {
