@@ -78,12 +78,9 @@ std::string brokenInvariant(const tavlo::ui::frmmain& window) {
 
 } // namespace
 
-int main(int argc, char* argv[]) {
-    auto guard = std::make_unique<tavlo::ui::DisplayGuard>();
-    QApplication application(argc, argv);
-    guard.reset();
-    tavlo::ui::prepareApplication(application);
-
+// Plays until the window closes and returns what the event loop returned; the window and all
+// the game's objects are gone when it returns.
+int play(QApplication& application) {
     QCommandLineParser parser;
     parser.addOptions({{"pause-percent", "Pauses last this share of their length.", "P", "100"},
                        {"rolls", "Comma-separated rolls to script first.", "list"},
@@ -95,60 +92,65 @@ int main(int argc, char* argv[]) {
                        {"notification", "Announce by notification only, as a Qt 6.4 build."}});
     parser.process(application);
 
-    // The window and all the game's objects are gone before the leak check.
-    int status = 0;
-    {
-        // The scripted rolls first, then a seeded generator.
-        tavlo::testing::ScriptedRandom random;
-        random.carryOnWithSeed(parser.value("seed").toUInt());
-        for (const QString& roll : parser.value("rolls").split(',', Qt::SkipEmptyParts))
-            random.pushRoll(roll.toInt());
-        const int percent = parser.value("pause-percent").toInt();
-        tavlo::ui::ScreenReaderChannels channels = tavlo::ui::ScreenReaderChannels::ofThisRun();
-        if (parser.isSet("notification"))
-            channels.announcementEvent = false;
-        tavlo::ui::frmmain window(
-            random, [percent](int ms) { return ms * percent / 100; }, channels);
+    // The scripted rolls first, then a seeded generator.
+    tavlo::testing::ScriptedRandom random;
+    random.carryOnWithSeed(parser.value("seed").toUInt());
+    for (const QString& roll : parser.value("rolls").split(',', Qt::SkipEmptyParts))
+        random.pushRoll(roll.toInt());
+    const int percent = parser.value("pause-percent").toInt();
+    tavlo::ui::ScreenReaderChannels channels = tavlo::ui::ScreenReaderChannels::ofThisRun();
+    if (parser.isSet("notification"))
+        channels.announcementEvent = false;
+    tavlo::ui::frmmain window(
+        random, [percent](int ms) { return ms * percent / 100; }, channels);
 
-        auto* name1 = static_cast<QLineEdit*>(window.control(Control::txtplayer1name));
-        if (parser.isSet("name1"))
-            name1->setText(parser.value("name1"));
-        if (parser.isSet("name1-length")) {
-            const QString pattern = QStringLiteral("<b>&amp;'\"\\ 🐍 שלום e\u0301 ");
-            QString name;
-            while (name.size() < parser.value("name1-length").toInt())
-                name += pattern;
-            name1->setText(name.left(parser.value("name1-length").toInt()));
-        }
-        if (parser.isSet("report")) {
-            window.control(Control::Image1)->installEventFilter(new StepReporter(&window));
-            QObject::connect(&window, &tavlo::ui::frmmain::moveFinished, [&window] {
-                auto caption = [&window](Control c) {
-                    return static_cast<QLabel*>(window.control(c))->text().toStdString();
-                };
-                std::string line = "moved | " + caption(Control::lblcurrentplayer);
-                if (window.control(Control::lblwinner)->isVisible())
-                    line += " | " + caption(Control::lblwinner);
-                std::puts(line.c_str());
-                std::fflush(stdout);
-            });
-        }
-        if (parser.isSet("check")) {
-            QObject::connect(QAbstractEventDispatcher::instance(),
-                             &QAbstractEventDispatcher::aboutToBlock, &window, [&window] {
-                                 if (window.isPlaying() || !window.isVisible())
-                                     return;
-                                 if (const std::string broken = brokenInvariant(window);
-                                     !broken.empty()) {
-                                     std::fprintf(stderr, "invariant broken: %s\n", broken.c_str());
-                                     std::_Exit(3);
-                                 }
-                             });
-        }
-
-        window.show();
-        status = application.exec();
+    auto* name1 = static_cast<QLineEdit*>(window.control(Control::txtplayer1name));
+    if (parser.isSet("name1"))
+        name1->setText(parser.value("name1"));
+    if (parser.isSet("name1-length")) {
+        const QString pattern = QStringLiteral("<b>&amp;'\"\\ 🐍 שלום e\u0301 ");
+        QString name;
+        while (name.size() < parser.value("name1-length").toInt())
+            name += pattern;
+        name1->setText(name.left(parser.value("name1-length").toInt()));
     }
+    if (parser.isSet("report")) {
+        window.control(Control::Image1)->installEventFilter(new StepReporter(&window));
+        QObject::connect(&window, &tavlo::ui::frmmain::moveFinished, [&window] {
+            auto caption = [&window](Control c) {
+                return static_cast<QLabel*>(window.control(c))->text().toStdString();
+            };
+            std::string line = "moved | " + caption(Control::lblcurrentplayer);
+            if (window.control(Control::lblwinner)->isVisible())
+                line += " | " + caption(Control::lblwinner);
+            std::puts(line.c_str());
+            std::fflush(stdout);
+        });
+    }
+    if (parser.isSet("check")) {
+        QObject::connect(QAbstractEventDispatcher::instance(),
+                         &QAbstractEventDispatcher::aboutToBlock, &window, [&window] {
+                             if (window.isPlaying() || !window.isVisible())
+                                 return;
+                             if (const std::string broken = brokenInvariant(window);
+                                 !broken.empty()) {
+                                 std::fprintf(stderr, "invariant broken: %s\n", broken.c_str());
+                                 std::_Exit(3);
+                             }
+                         });
+    }
+
+    window.show();
+    return application.exec();
+}
+
+int main(int argc, char* argv[]) {
+    auto guard = std::make_unique<tavlo::ui::DisplayGuard>();
+    QApplication application(argc, argv);
+    guard.reset();
+    tavlo::ui::prepareApplication(application);
+
+    const int status = play(application);
     tavlo::ui::checkLeaksWhileToolkitStands();
     return tavlo::ui::exitNowWhereTeardownCanHang(status);
 }
