@@ -161,7 +161,10 @@ def main():
     # it: the die then tells nothing beyond its name, and the news come by announcement alone.
     # Before, the die's description repeats the news, for Orca to read with the die.
     described = qt < (6, 5)
-    told_by_die = [said] if described else []
+
+    def die_tells(sentence):
+        return [said(sentence)] if described else []
+
     # What Orca reads with the die: its name, then its description, or else its tooltip.
     tooltip = "Dice"
     die_heard = [starts(DIE_NAME)] + ([] if described else [said(f"{tooltip}.")])
@@ -195,7 +198,7 @@ def main():
     # title, then the die and whose turn it is (player 1's name was typed after the window
     # opened, as a player would).
     first_turn = "Player 1's turn."
-    wanted = [starts(WINDOW_NAME)] + die_heard + [s(first_turn) for s in told_by_die]
+    wanted = [starts(WINDOW_NAME)] + die_heard + die_tells(first_turn)
     deadline = time.monotonic() + SPEECH_SECONDS
     while True:
         opening = orca.lines()
@@ -212,7 +215,7 @@ def main():
 
     # Into the options, which say their group, and back to the die.
     orca.hear("Tab", [starts("Number of players"), starts("2 Players")], "the options")
-    orca.hear("shift+Tab", die_heard + [s(first_turn) for s in told_by_die], "back to the die")
+    orca.hear("shift+Tab", die_heard + die_tells(first_turn), "back to the die")
 
     for number, (player, roll, told, squares, next_name) in enumerate(game, start=1):
         orca.hear("space", [said(told)], f"turn {number} ({names[player - 1]} {roll})")
@@ -223,7 +226,7 @@ def main():
             fail(f"after turn {number}: the die's description is {die.description!r}")
         if number == 1:
             # Asked where the player is, Orca reads the die, with the last move where it can.
-            orca.hear("KP_Enter", die_heard + [s(told) for s in told_by_die], "Where Am I")
+            orca.hear("KP_Enter", die_heard + die_tells(told), "Where Am I")
 
     winners = [o for o in walk(window) if o.name.endswith("Wins") and
                o.getState().contains(pyatspi.STATE_SHOWING)]
