@@ -70,6 +70,10 @@ frmmain::frmmain(RandomSource& random, OperationPlayer::PauseLength pauseLength,
       m_player([this](const Operation& o) { apply(o); },
                pauseLength ? std::move(pauseLength) : [](int ms) { return ms; }),
       m_game(*this, random) {
+    // The first frame shows the snakes, the pawns and the die at rest: they are decoded on
+    // another core while the window is being built.
+    m_imageList1.prefetch({1, 2, 3, 4, 5, 6, 7, 8, 9}, devicePixelRatioF());
+    m_imageList2.prefetch({kRestingDie}, devicePixelRatioF());
     setObjectName(QStringLiteral("frmmain"));
     setWindowTitle(QStringLiteral("Tavlo - Game created by " TAVLO_MAKER_URL " "));
     // A screen reader says the game's name, not the web address in the title.
@@ -436,6 +440,9 @@ void frmmain::apply(const Operation& operation) {
 
 void frmmain::drawboard() {
     paintSnakes(*m_pictureboard, m_imageList1);
+    // The board keeps its painting; the snake pictures are not shown anywhere else.
+    for (const SnakePicture& snake : kSnakePictures)
+        m_imageList1.release(snake.picture);
     paintGrid(*m_pictureboard);
     createNumberLabels();
     paintLadders(*m_pictureboard);
