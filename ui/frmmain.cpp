@@ -70,9 +70,10 @@ frmmain::frmmain(RandomSource& random, OperationPlayer::PauseLength pauseLength,
       m_player([this](const Operation& o) { apply(o); },
                pauseLength ? std::move(pauseLength) : [](int ms) { return ms; }),
       m_game(*this, random) {
-    // The first frame shows the snakes, the pawns and the die at rest: they are decoded on
-    // another core while the window is being built.
-    m_imageList1.prefetch({1, 2, 3, 4, 5, 6, 7, 8, 9}, devicePixelRatioF());
+    // The first frame shows the snakes, the pawns and the die at rest: they are decoded, and
+    // the snakes painted, on other cores while the window is being built.
+    m_snakes = paintSnakes(m_imageList1, devicePixelRatioF());
+    m_imageList1.prefetch({6, 7, 8, 9}, devicePixelRatioF());
     m_imageList2.prefetch({kRestingDie}, devicePixelRatioF());
     setObjectName(QStringLiteral("frmmain"));
     setWindowTitle(QStringLiteral("Tavlo - Game created by " TAVLO_MAKER_URL " "));
@@ -200,7 +201,7 @@ void frmmain::createControls() {
     dice->setToolTip(QStringLiteral("Dice"));
     setBackColour(dice, kButtonFace);
 
-    m_pictureboard = new PictureBoard(this, QSize(10000, 10000), Qt::white);
+    m_pictureboard = new PictureBoard(this, kBoardTwips, kBoardBackground);
     add(Control::pictureboard, m_pictureboard);
     m_pictureboard->move(pixels(840, 360));
     image(Control::Image4, m_pictureboard, 3240, 8880, 975, 975, false);
@@ -439,13 +440,12 @@ void frmmain::apply(const Operation& operation) {
 }
 
 void frmmain::drawboard() {
-    paintSnakes(*m_pictureboard, m_imageList1);
-    // The board keeps its painting; the snake pictures are not shown anywhere else.
-    for (const SnakePicture& snake : kSnakePictures)
-        m_imageList1.release(snake.picture);
-    paintGrid(*m_pictureboard);
+    // The snakes may still be being painted: the board waits for them only when first shown.
+    m_pictureboard->paintWhenNeeded(std::move(m_snakes), [](PictureBoard& board) {
+        paintGrid(board);
+        paintLadders(board);
+    });
     createNumberLabels();
-    paintLadders(*m_pictureboard);
 }
 
 void frmmain::createNumberLabels() {

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QImageReader>
 
 #include <algorithm>
@@ -14,15 +15,24 @@ namespace tavlo::ui {
 
 namespace {
 
-QString doubledVariant(const QString& path) {
-    const QFileInfo info(path);
-    const QDir dir = info.dir();
-    for (const QString& suffix : {info.suffix(), QStringLiteral("png")}) {
-        const QString candidate = dir.filePath(info.completeBaseName() + "@2x." + suffix);
-        if (QFileInfo::exists(candidate))
-            return candidate;
+// The sharper variant of each path, `x@2x.*` beside `x.*`; none where there is none. Each folder
+// is listed once.
+std::vector<QString> doubledVariants(const QStringList& paths) {
+    QHash<QString, QStringList> listed;
+    std::vector<QString> doubled;
+    for (const QString& path : paths) {
+        const QFileInfo info(path);
+        const QString folder = info.path();
+        if (!listed.contains(folder))
+            listed.insert(folder, QDir(folder).entryList(QDir::Files));
+        const QString prefix = info.completeBaseName() + QStringLiteral("@2x.");
+        const QStringList& names = listed[folder];
+        const auto found = std::find_if(names.begin(), names.end(), [&](const QString& name) {
+            return name.startsWith(prefix);
+        });
+        doubled.push_back(found == names.end() ? QString() : info.dir().filePath(*found));
     }
-    return {};
+    return doubled;
 }
 
 } // namespace
@@ -70,9 +80,10 @@ struct ImageSet::Prefetch {
 };
 
 ImageSet::ImageSet(const QStringList& paths) {
-    pictures_.reserve(static_cast<std::size_t>(paths.size()));
-    for (const QString& path : paths)
-        pictures_.push_back({{path, doubledVariant(path)}, {}});
+    const std::vector<QString> doubled = doubledVariants(paths);
+    pictures_.reserve(doubled.size());
+    for (std::size_t k = 0; k < doubled.size(); ++k)
+        pictures_.push_back({{paths[static_cast<qsizetype>(k)], doubled[k]}, {}});
 }
 
 ImageSet::ImageSet(ImageSet&&) noexcept = default;
@@ -107,14 +118,10 @@ QImage ImageSet::takePrefetched(int index, Variant variant) const {
     prefetch_->decode(*job);
     job->taken = true;
     QImage image = std::move(job->image);
-    endPrefetchWhenTaken();
-    return image;
-}
-
-void ImageSet::endPrefetchWhenTaken() const {
     // Past the last job the thread has nothing left to do: joining it is at once.
-    if (prefetch_ && prefetch_->allTaken())
+    if (prefetch_->allTaken())
         prefetch_.reset();
+    return image;
 }
 
 void ImageSet::prefetch(std::initializer_list<int> indexes, qreal devicePixelRatio) {
@@ -133,19 +140,11 @@ void ImageSet::prefetch(std::initializer_list<int> indexes, qreal devicePixelRat
     prefetch_->start();
 }
 
-void ImageSet::release(int index) {
+QString ImageSet::source(int index, qreal devicePixelRatio) const {
     if (index < 1 || index > count())
-        return;
-    entry(index).decoded = {};
-    // A prefetched copy would otherwise stay until the prefetch ends; one the thread has not
-    // reached yet is not decoded at all.
-    for (const Variant v : {AsStored, Doubled})
-        if (Prefetch::Job* job = prefetch_ ? prefetch_->waiting(index, v) : nullptr) {
-            std::call_once(job->once, [] {});
-            job->taken = true;
-            job->image = QImage();
-        }
-    endPrefetchWhenTaken();
+        return {};
+    const Entry& e = entry(index);
+    return e.paths[variant(e, devicePixelRatio)];
 }
 
 QImage ImageSet::original(int index) const {

@@ -15,8 +15,8 @@
 namespace tavlo::ui {
 
 // Pictures are decoded when first asked for, or ahead of that on a thread of their own
-// (`prefetch`), and kept decoded until `release`. An ImageSet belongs to the GUI thread: all its
-// functions are called there.
+// (`prefetch`), and then kept; one never asked for stays in its compressed resource. An ImageSet
+// belongs to the GUI thread: all its functions are called there.
 class ImageSet {
 public:
     // Names each resource path in order as pictures 1, 2, ...; a path `x.gif` with a sibling
@@ -37,10 +37,9 @@ public:
     // thread is decoding, and decodes one the thread has not reached yet itself. Replaces any
     // earlier prefetch.
     void prefetch(std::initializer_list<int> indexes, qreal devicePixelRatio);
-    // Drops the decoded variants of picture `index`, keeping only the compressed resource; the
-    // next `picture` decodes it again. For pictures painted once into something that keeps the
-    // painting.
-    void release(int index);
+    // The resource picture `index` is decoded from for a screen of the given device pixel ratio,
+    // for decoding it elsewhere (QImageReader reads it on any thread).
+    QString source(int index, qreal devicePixelRatio) const;
     // The picture as stored, at its own size and format, read again for inspection.
     QImage original(int index) const;
 
@@ -57,7 +56,6 @@ private:
     // The image prefetched for that picture and variant, once decoded; a null image when none
     // was prefetched.
     QImage takePrefetched(int index, Variant variant) const;
-    void endPrefetchWhenTaken() const;
 
     mutable std::vector<Entry> pictures_;
     mutable std::unique_ptr<Prefetch> prefetch_;

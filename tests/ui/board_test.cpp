@@ -16,8 +16,7 @@ constexpr QRgb kBlack = 0xFF000000, kWhite = 0xFFFFFFFF, kBlue = 0xFF0000FF, kRe
 
 QImage canvasOf(const ui::frmmain& window) {
     // One canvas pixel per board pixel, whatever the screen's scale.
-    const QPixmap& canvas = window.board().canvas();
-    return canvas.toImage().scaled(window.board().size());
+    return window.board().canvas().scaled(window.board().size());
 }
 
 TEST_F(Board, NumberLabelsStandOnTheirSquaresWithTheirNumbers) {
