@@ -70,15 +70,18 @@ frmmain::frmmain(RandomSource& random, OperationPlayer::PauseLength pauseLength,
       m_player([this](const Operation& o) { apply(o); },
                pauseLength ? std::move(pauseLength) : [](int ms) { return ms; }),
       m_game(*this, random) {
-    // The first frame shows the snakes, the pawns and the die at rest: they are decoded, and
-    // the snakes painted, on other cores while the window is being built.
-    m_snakes = paintSnakes(m_imageList1, devicePixelRatioF());
-    m_imageList1.prefetch({6, 7, 8, 9}, devicePixelRatioF());
-    m_imageList2.prefetch({kRestingDie}, devicePixelRatioF());
     setObjectName(QStringLiteral("frmmain"));
     setWindowTitle(QStringLiteral("Tavlo - Game created by " TAVLO_MAKER_URL " "));
     // A screen reader says the game's name, not the web address in the title.
     setAccessibleName(QStringLiteral("Tavlo"));
+    // The first frame shows the snakes, the pawns and the die at rest: they are decoded, and
+    // the snakes painted, on other cores while the window is being built. Not before this
+    // point: the accessibility bridge has now connected to the session bus, which, when none is
+    // running, forks a launcher, and a fork while another thread holds an allocator lock can
+    // leave the child waiting for it for good (AddressSanitizer's allocator does).
+    m_snakes = paintSnakes(m_imageList1, devicePixelRatioF());
+    m_imageList1.prefetch({6, 7, 8, 9}, devicePixelRatioF());
+    m_imageList2.prefetch({kRestingDie}, devicePixelRatioF());
     setWindowIcon(QIcon(QStringLiteral(":/images/icon.ico")));
     setMinimumSize(pixels(kClientTwips.width()), pixels(kClientTwips.height()));
     resize(pixels(kOpenWidthTwips), pixels(kClientTwips.height()));
