@@ -159,6 +159,13 @@ TEST_F(Board, LaterSnakePicturesCoverTheLongSnakeWhereTheyOverlap) {
     EXPECT_GT(snakePixels(canvas, {5000, 4000, 1000, 5000}), 500) << "picture 5 over picture 1";
 }
 
+TEST_F(Board, CanvasHasAPixelForEachOfTheScreen) {
+    const qreal ratio = window->board().devicePixelRatioF();
+    const QImage& canvas = window->board().canvas();
+    EXPECT_EQ(canvas.devicePixelRatio(), ratio);
+    EXPECT_EQ(canvas.size(), window->board().size() * ratio);
+}
+
 TEST_F(Board, SnakePicturesCanStillBeFetchedOnceTheBoardIsPainted) {
     const QImage shown = window->board().grab().toImage();
     ASSERT_FALSE(shown.isNull());
