@@ -70,11 +70,12 @@ opaque_gif() { # name.svg width height out.gif
         -dither FloydSteinberg -colors 256 "GIF:$4"
 }
 
-opaque_png() { # name.svg width height out.png
-    local png="$work/$(basename "$4" .png)-raw.png"
+# A 24-bit Windows BMP (BMP3, no alpha channel) on solid white.
+opaque_bmp() { # name.svg width height out.bmp
+    local png="$work/$(basename "$4" .bmp)-raw.png"
     render "$1" "$2" "$3" "$png"
     "$IM" "$png" "${clean[@]}" -background white -alpha remove -alpha off \
-        -type TrueColor "PNG24:$4"
+        -type TrueColor "BMP3:$4"
 }
 
 echo "dice"
@@ -90,20 +91,18 @@ for colour in red blue cream green; do
 done
 
 echo "snakes"
-# snake1 is a 24-bit Windows BMP (BMP3, no alpha channel)
-render "$src/snake1.svg" 323 470 "$work/snake1.png"
-"$IM" "$work/snake1.png" "${clean[@]}" -background white -alpha remove -alpha off \
-    -type TrueColor "BMP3:$dest/snake1.bmp"
+opaque_bmp "$src/snake1.svg" 323 470 "$dest/snake1.bmp"
 opaque_gif "$src/snake2.svg" 131 435 "$dest/snake2.gif"
 opaque_gif "$src/snake3.svg" 277 195 "$dest/snake3.gif"
 opaque_gif "$src/snake4.svg" 125 342 "$dest/snake4.gif"
 opaque_gif "$src/snake5.svg" 125 342 "$dest/snake5.gif"
-# double-size versions for high-density screens
-opaque_png "$src/snake1.svg" 646 940 "$dest/snake1@2x.png"
-opaque_png "$src/snake2.svg" 262 870 "$dest/snake2@2x.png"
-opaque_png "$src/snake3.svg" 554 390 "$dest/snake3@2x.png"
-opaque_png "$src/snake4.svg" 250 684 "$dest/snake4@2x.png"
-opaque_png "$src/snake5.svg" 250 684 "$dest/snake5@2x.png"
+# double-size versions for high-density screens: uncompressed, since the program's resources are
+# compressed anyway (smaller than PNG), and a bitmap decodes several times faster than a PNG
+opaque_bmp "$src/snake1.svg" 646 940 "$dest/snake1@2x.bmp"
+opaque_bmp "$src/snake2.svg" 262 870 "$dest/snake2@2x.bmp"
+opaque_bmp "$src/snake3.svg" 554 390 "$dest/snake3@2x.bmp"
+opaque_bmp "$src/snake4.svg" 250 684 "$dest/snake4@2x.bmp"
+opaque_bmp "$src/snake5.svg" 250 684 "$dest/snake5@2x.bmp"
 
 echo "icon"
 render "$src/icon.svg" 32 32 "$work/icon32-raw.png"

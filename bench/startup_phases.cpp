@@ -1,22 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Where the game's start-up time and memory go, phase by phase, in one fresh process: the
-// toolkit, decoding the pictures (the ones shown at scale 1 and their sharper @2x variants
-// separately, then the picture lists as the window keeps them), the first text, building the
-// window, and its first frame. Each line gives the
-// time since main started and the resident memory then (current and peak). A diagnostic for
-// docs/benchmarks.md, not part of the table.
+// toolkit (with the font configuration loading beside it, as the program does), decoding the
+// pictures of the first frame in the variant the screen needs, one after another on the GUI
+// thread (the window has them decoded on other threads), the first text, building the window,
+// and its first frame. Each line gives the time since main started and the resident memory then
+// (current and peak). A diagnostic for docs/benchmarks.md, not part of the table.
 #include "ui/application.h"
 #include "ui/frmmain.h"
 #include "ui/image_set.h"
+#include "ui/start_up.h"
 
 #include "game/random_source.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QImageReader>
-#include <QPixmap>
 #include <QTest>
 
 #include <cstdio>
@@ -43,17 +42,18 @@ void phase(const char* name) {
                 name);
 }
 
-// Decodes every picture whose name does (or does not) hold "@2x", as the window's picture
-// lists do, and keeps nothing.
-void decode(bool doubled) {
-    const QDir images(QStringLiteral(":/images"));
-    for (const QString& name : images.entryList(QDir::Files)) {
-        if (name.contains(QStringLiteral("@2x")) != doubled)
-            continue;
-        const QPixmap picture = QPixmap::fromImage(QImageReader(images.filePath(name)).read());
-        if (picture.isNull())
-            std::fprintf(stderr, "bench_startup_phases: cannot read %s\n", qPrintable(name));
-    }
+// Decodes the pictures of the first frame (the snakes, the pawns, the die at rest) for a screen
+// of the given ratio, and keeps nothing.
+void decode(qreal devicePixelRatio) {
+    const tavlo::ui::ImageSet pictures1 = tavlo::ui::makeImageList1();
+    const tavlo::ui::ImageSet pictures2 = tavlo::ui::makeImageList2();
+    QStringList sources;
+    for (int i = 1; i <= pictures1.count(); ++i)
+        sources << pictures1.source(i, devicePixelRatio);
+    sources << pictures2.source(pictures2.count(), devicePixelRatio);
+    for (const QString& source : std::as_const(sources))
+        if (QImageReader(source).read().isNull())
+            std::fprintf(stderr, "bench_startup_phases: cannot read %s\n", qPrintable(source));
 }
 
 } // namespace
@@ -61,21 +61,18 @@ void decode(bool doubled) {
 int main(int argc, char* argv[]) {
     sinceMain.start();
     phase("main");
+    std::jthread fonts = tavlo::ui::startBeforeToolkit();
     auto guard = std::make_unique<tavlo::ui::DisplayGuard>();
     QApplication application(argc, argv);
     guard.reset();
+    fonts.join();
     tavlo::ui::prepareApplication(application);
-    phase("toolkit ready (QApplication, style)");
+    phase("toolkit ready (QApplication, style, font configuration)");
 
-    decode(false);
-    phase("pictures for scale 1 decoded");
-    decode(true);
-    phase("@2x pictures decoded");
-
-    // What the window holds of them: the two picture lists, kept until the end.
-    const tavlo::ui::ImageSet pictures1 = tavlo::ui::makeImageList1();
-    const tavlo::ui::ImageSet pictures2 = tavlo::ui::makeImageList2();
-    phase("picture lists built and kept, as the window holds them");
+    const qreal ratio = qApp->devicePixelRatio();
+    decode(ratio);
+    std::printf("%38s(at a device pixel ratio of %g)\n", "", ratio);
+    phase("the first frame's pictures decoded here, one after another");
 
     QFont font(QStringLiteral("Arial"));
     font.setPointSize(12);
@@ -86,7 +83,7 @@ int main(int argc, char* argv[]) {
 
     tavlo::ClockRandom random;
     tavlo::ui::frmmain window(random);
-    phase("window built (its own picture lists, controls, board painted)");
+    phase("window built (its pictures decoded, the snakes painted, on other threads)");
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;

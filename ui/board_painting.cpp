@@ -3,14 +3,33 @@
 
 #include "controls.h"
 #include "image_set.h"
+#include "twips.h"
+
+#include <QImageReader>
+#include <QPainter>
 
 namespace tavlo::ui {
 
-void paintSnakes(PictureBoard& board, const ImageSet& imageList1) {
-    const qreal ratio = board.devicePixelRatioF();
-    for (const SnakePicture& snake : kSnakePictures)
-        board.paintPicture(imageList1.picture(snake.picture, ratio), snake.rect.x(), snake.rect.y(),
-                           snake.rect.width(), snake.rect.height());
+std::future<QImage> paintSnakes(const ImageSet& imageList1, qreal devicePixelRatio) {
+    std::array<QString, kSnakePictures.size()> sources;
+    for (std::size_t k = 0; k < sources.size(); ++k)
+        sources[k] = imageList1.source(kSnakePictures[k].picture, devicePixelRatio);
+    return std::async(std::launch::async, [sources, devicePixelRatio] {
+        const QSize size(pixels(kBoardTwips.width()), pixels(kBoardTwips.height()));
+        QImage canvas(size * devicePixelRatio, PictureBoard::kCanvasFormat);
+        canvas.setDevicePixelRatio(devicePixelRatio);
+        canvas.fill(kBoardBackground);
+        QPainter painter(&canvas);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        for (std::size_t k = 0; k < sources.size(); ++k) {
+            // The reader, and with it the resource's uncompressed bytes, goes before painting.
+            const QImage snake = QImageReader(sources[k]).read();
+            const QRect& r = kSnakePictures[k].rect;
+            painter.drawImage(pixels(r.x(), r.y(), r.width(), r.height()), snake);
+        }
+        painter.end();
+        return canvas;
+    });
 }
 
 void paintGrid(PictureBoard& board) {

@@ -5,10 +5,12 @@
 #pragma once
 
 #include <QColor>
+#include <QImage>
 #include <QLine>
 #include <QRect>
 
 #include <array>
+#include <future>
 
 namespace tavlo::ui {
 
@@ -77,11 +79,18 @@ inline const std::array<Ladder, 4> kLadders{{
      13},
 }};
 
+inline constexpr QSize kBoardTwips(10000, 10000);
+inline constexpr QColor kBoardBackground(255, 255, 255);
 inline constexpr int kGridPenPixels = 1;
 inline constexpr int kLadderPenPixels = 3;
 
 // The painting stages, each over what the previous ones left.
-void paintSnakes(PictureBoard& board, const ImageSet& imageList1);
+//
+// The first, the snakes on the background, takes longest: it starts on a thread of its own while
+// the window is built, and gives the board's whole canvas, of kBoardTwips at the given device
+// pixel ratio, for PictureBoard::paintWhenNeeded. The snake pictures are decoded there one at a
+// time and dropped once painted, so `imageList1` never holds them; call on the GUI thread.
+std::future<QImage> paintSnakes(const ImageSet& imageList1, qreal devicePixelRatio);
 void paintGrid(PictureBoard& board);
 void paintLadders(PictureBoard& board);
 

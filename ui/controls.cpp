@@ -128,13 +128,32 @@ void PictureBox::keyPressEvent(QKeyEvent* event) {
 }
 
 PictureBoard::PictureBoard(QWidget* parent, const QSize& size, const QColor& background)
-    : QWidget(parent), scaleSize_(size) {
+    : QWidget(parent), scaleSize_(size), background_(background) {
     resize(pixels(size.width()), pixels(size.height()));
-    const qreal ratio = devicePixelRatioF();
-    canvas_ = QPixmap(this->size() * ratio);
-    canvas_.setDevicePixelRatio(ratio);
-    canvas_.fill(background);
     setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QImage& PictureBoard::surface() {
+    if (firstStage_.valid()) {
+        canvas_ = firstStage_.get();
+        catchingUp_ = true;
+        std::exchange(thenPaint_, {})(*this);
+        catchingUp_ = false;
+    }
+    if (canvas_.isNull()) {
+        const qreal ratio = devicePixelRatioF();
+        canvas_ = QImage(size() * ratio, kCanvasFormat);
+        canvas_.setDevicePixelRatio(ratio);
+        canvas_.fill(background_);
+    }
+    return canvas_;
+}
+
+void PictureBoard::paintWhenNeeded(std::future<QImage> firstStage,
+                                   std::function<void(PictureBoard&)> thenPaint) {
+    firstStage_ = std::move(firstStage);
+    thenPaint_ = std::move(thenPaint);
+    update();
 }
 
 QPoint PictureBoard::toCanvas(int x, int y) const {
@@ -142,22 +161,16 @@ QPoint PictureBoard::toCanvas(int x, int y) const {
     return {std::clamp(pixels(x), 0, width() - 1), std::clamp(pixels(y), 0, height() - 1)};
 }
 
-void PictureBoard::paintPicture(const QPixmap& picture, int left, int top, int width, int height) {
-    QPainter painter(&canvas_);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawPixmap(pixels(left, top, width, height), picture);
-    update();
-}
-
 void PictureBoard::setPen(int widthPixels, const QColor& colour) {
     pen_ = QPen(colour, widthPixels, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
 void PictureBoard::drawLine(int x1, int y1, int x2, int y2) {
-    QPainter painter(&canvas_);
+    QPainter painter(&surface());
     painter.setPen(pen_);
     painter.drawLine(toCanvas(x1, y1), toCanvas(x2, y2));
-    update();
+    if (!catchingUp_)
+        update();
 }
 
 int PictureBoard::scaleWidth() const {
@@ -172,9 +185,10 @@ void PictureBoard::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     // Only the uncovered part: a token's step repaints two small squares, not the board.
     const QRect area = event->rect();
-    const qreal ratio = canvas_.devicePixelRatio();
-    painter.drawPixmap(
-        area, canvas_,
+    const QImage& canvas = surface();
+    const qreal ratio = canvas.devicePixelRatio();
+    painter.drawImage(
+        area, canvas,
         QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio));
     if (hasFocus())
         paintFocusRing(painter, rect());

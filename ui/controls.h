@@ -9,6 +9,8 @@
 #include <QStaticText>
 #include <QWidget>
 
+#include <functional>
+#include <future>
 #include <optional>
 
 namespace tavlo::ui {
@@ -82,11 +84,17 @@ private:
 // Coordinates are board twips.
 class PictureBoard : public QWidget {
 public:
+    // The canvas is opaque.
+    static constexpr QImage::Format kCanvasFormat = QImage::Format_RGB32;
+
     // `size` in twips.
     PictureBoard(QWidget* parent, const QSize& size, const QColor& background);
 
-    // Copies the whole picture, stretched into the rectangle.
-    void paintPicture(const QPixmap& picture, int left, int top, int width, int height);
+    // Paints the board when it is first shown or read, not now: `firstStage`, the board's whole
+    // canvas in kCanvasFormat at its size in device pixels, may still be being painted elsewhere
+    // until then, and `thenPaint` paints over it. Replaces all painted so far.
+    void paintWhenNeeded(std::future<QImage> firstStage,
+                         std::function<void(PictureBoard&)> thenPaint);
     void setPen(int widthPixels, const QColor& colour);
     void drawLine(int x1, int y1, int x2, int y2);
     int scaleWidth() const;
@@ -94,16 +102,22 @@ public:
 
     const QPen& pen() const { return pen_; }
     // What has been painted so far, at the board's own resolution.
-    const QPixmap& canvas() const { return canvas_; }
+    const QImage& canvas() { return surface(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     QPoint toCanvas(int x, int y) const;
+    // The canvas, once all painting asked for so far is done.
+    QImage& surface();
 
     QSize scaleSize_;
-    QPixmap canvas_;
+    QColor background_;
+    QImage canvas_; // made on first use, unless painted elsewhere
+    std::future<QImage> firstStage_;
+    std::function<void(PictureBoard&)> thenPaint_;
+    bool catchingUp_ = false; // painting what was put off, which is about to be shown anyway
     QPen pen_;
 };
 

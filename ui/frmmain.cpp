@@ -123,6 +123,14 @@ frmmain::frmmain(RandomSource& random, OperationPlayer::PauseLength pauseLength,
     setWindowTitle(QStringLiteral("Tavlo - Game created by " TAVLO_MAKER_URL " "));
     // A screen reader says the game's name, not the web address in the title.
     setAccessibleName(QStringLiteral("Tavlo"));
+    // The first frame shows the snakes, the pawns and the die at rest: they are decoded, and
+    // the snakes painted, on other cores while the window is being built. Not before this
+    // point: the accessibility bridge has now connected to the session bus, which, when none is
+    // running, forks a launcher, and a fork while another thread holds an allocator lock can
+    // leave the child waiting for it for good (AddressSanitizer's allocator does).
+    m_snakes = paintSnakes(m_imageList1, devicePixelRatioF());
+    m_imageList1.prefetch({6, 7, 8, 9}, devicePixelRatioF());
+    m_imageList2.prefetch({kRestingDie}, devicePixelRatioF());
     setWindowIcon(QIcon(QStringLiteral(":/images/icon.ico")));
     setMinimumSize(pixels(kClientTwips.width()), pixels(kClientTwips.height()));
     resize(pixels(kOpenWidthTwips), pixels(kClientTwips.height()));
@@ -249,7 +257,7 @@ void frmmain::createControls() {
     dice->setToolTip(QStringLiteral("Dice"));
     setBackColour(dice, kButtonFace);
 
-    m_pictureboard = new PictureBoard(this, QSize(10000, 10000), Qt::white);
+    m_pictureboard = new PictureBoard(this, kBoardTwips, kBoardBackground);
     add(Control::pictureboard, m_pictureboard);
     m_pictureboard->move(pixels(840, 360));
     image(Control::Image4, m_pictureboard, 3240, 8880, 975, 975, false);
@@ -493,10 +501,12 @@ void frmmain::apply(const Operation& operation) {
 }
 
 void frmmain::drawboard() {
-    paintSnakes(*m_pictureboard, m_imageList1);
-    paintGrid(*m_pictureboard);
+    // The snakes may still be being painted: the board waits for them only when first shown.
+    m_pictureboard->paintWhenNeeded(std::move(m_snakes), [](PictureBoard& board) {
+        paintGrid(board);
+        paintLadders(board);
+    });
     createNumberLabels();
-    paintLadders(*m_pictureboard);
 }
 
 void frmmain::createNumberLabels() {

@@ -20,6 +20,7 @@
 #include <QWidget>
 
 #include <array>
+#include <future>
 #include <optional>
 
 namespace tavlo::ui {
@@ -95,6 +96,7 @@ private:
     QTimer m_timer2;
     ImageSet m_imageList1;
     ImageSet m_imageList2;
+    std::future<QImage> m_snakes; // the board's first painting stage, until the board takes it
     OperationPlayer m_player;
     Game m_game;
 };

@@ -21,4 +21,5 @@ ensure_packages() {
 }
 
 # What building the program needs.
-BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation)
+BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev
+    fonts-liberation)

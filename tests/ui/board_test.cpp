@@ -5,6 +5,7 @@
 
 #include "ui/board_painting.h"
 
+#include <future>
 #include <set>
 
 namespace tavlo::testing {
@@ -16,8 +17,7 @@ constexpr QRgb kBlack = 0xFF000000, kWhite = 0xFFFFFFFF, kBlue = 0xFF0000FF, kRe
 
 QImage canvasOf(const ui::frmmain& window) {
     // One canvas pixel per board pixel, whatever the screen's scale.
-    const QPixmap& canvas = window.board().canvas();
-    return canvas.toImage().scaled(window.board().size());
+    return window.board().canvas().scaled(window.board().size());
 }
 
 TEST_F(Board, NumberLabelsStandOnTheirSquaresWithTheirNumbers) {
@@ -157,6 +157,53 @@ TEST_F(Board, LaterSnakePicturesCoverTheLongSnakeWhereTheyOverlap) {
     const QImage canvas = canvasOf(*window);
     EXPECT_GT(snakePixels(canvas, {1000, 7000, 3000, 3000}), 2000) << "picture 3 over picture 1";
     EXPECT_GT(snakePixels(canvas, {5000, 4000, 1000, 5000}), 500) << "picture 5 over picture 1";
+}
+
+TEST_F(Board, CanvasHasAPixelForEachOfTheScreen) {
+    const qreal ratio = window->board().devicePixelRatioF();
+    const QImage& canvas = window->board().canvas();
+    EXPECT_EQ(canvas.devicePixelRatio(), ratio);
+    EXPECT_EQ(canvas.size(), window->board().size() * ratio);
+}
+
+TEST_F(Board, SnakePicturesCanStillBeFetchedOnceTheBoardIsPainted) {
+    const QImage shown = window->board().grab().toImage();
+    ASSERT_FALSE(shown.isNull());
+    for (const ui::SnakePicture& snake : ui::kSnakePictures) {
+        SCOPED_TRACE(snake.picture);
+        const QImage original = window->imageList1().original(snake.picture);
+        EXPECT_EQ(window->imageList1().picture(snake.picture).toImage(),
+                  original.convertToFormat(QImage::Format_RGB32));
+        EXPECT_EQ(window->imageList1().picture(snake.picture, 2.0).size(), original.size() * 2);
+    }
+}
+
+// The board's painting is put off until it is first needed, over a first stage painted
+// elsewhere, which may come late; then it is done once, in order, over nothing earlier.
+TEST(PictureBoard, PaintsAFirstStageThatComesLateThenWhatGoesOverIt) {
+    ui::PictureBoard board(nullptr, {1500, 1500}, Qt::white);
+    board.setPen(1, Qt::blue);
+    board.drawLine(0, 750, 1500, 750);
+    std::promise<QImage> firstStage;
+    int thenPainted = 0;
+    board.paintWhenNeeded(firstStage.get_future(), [&](ui::PictureBoard& b) {
+        ++thenPainted;
+        b.setPen(1, Qt::black);
+        b.drawLine(750, 0, 750, 1500);
+    });
+    EXPECT_EQ(thenPainted, 0) << "painted before it was needed";
+    QImage red(board.size() * board.devicePixelRatioF(), ui::PictureBoard::kCanvasFormat);
+    red.setDevicePixelRatio(board.devicePixelRatioF());
+    red.fill(Qt::red);
+    firstStage.set_value(red);
+
+    const QImage canvas = board.canvas().scaled(board.size());
+    EXPECT_EQ(thenPainted, 1);
+    EXPECT_EQ(canvas.pixelColor(10, 10), QColor(Qt::red));
+    EXPECT_EQ(canvas.pixelColor(10, 50), QColor(Qt::red)) << "what was painted before is gone";
+    EXPECT_EQ(canvas.pixelColor(50, 10), QColor(Qt::black));
+    board.canvas();
+    EXPECT_EQ(thenPainted, 1);
 }
 
 TEST_F(Board, KeepsItsPaintingThroughAGame) {

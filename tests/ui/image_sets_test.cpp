@@ -179,8 +179,40 @@ TEST(ImageSets, SharpVariantsAreTwiceTheSizeAndKeepTheLogicalSize) {
         EXPECT_EQ(sharp.deviceIndependentSize().toSize(), QSize(80, 80)) << i;
         EXPECT_EQ(dice.picture(i, 1.0).devicePixelRatio(), 1.0);
     }
-    for (int i = 6; i <= 9; ++i)
-        EXPECT_EQ(board.picture(i, 2.0).deviceIndependentSize().toSize(), QSize(50, 50)) << i;
+    for (int i = 1; i <= 9; ++i) {
+        const QSize size = board.original(i).size();
+        EXPECT_EQ(board.picture(i, 2.0).size(), size * 2) << i;
+        EXPECT_EQ(board.picture(i, 2.0).deviceIndependentSize().toSize(), size) << i;
+    }
+}
+
+TEST(ImageSets, SourceIsTheResourceOfTheVariantTheScreenNeeds) {
+    const ui::ImageSet board = ui::makeImageList1();
+    EXPECT_EQ(board.source(1, 1.0), QStringLiteral(":/images/snake1.bmp"));
+    EXPECT_EQ(board.source(2, 1.5), QStringLiteral(":/images/snake2@2x.bmp"));
+    EXPECT_EQ(board.source(9, 2.0), QStringLiteral(":/images/pawn_green@2x.gif"));
+    EXPECT_TRUE(board.source(10, 2.0).isEmpty());
+    // Decoded from its source, a picture is the one the set gives.
+    EXPECT_EQ(QImageReader(board.source(3, 2.0)).read(), board.picture(3, 2.0).toImage());
+}
+
+// Whether the prefetching thread or the caller decodes a picture, and whether or not the thread
+// is still running when the set goes, each picture is the one decoded on demand.
+TEST(ImageSets, PrefetchedPicturesAreThoseDecodedOnDemand) {
+    for (const qreal ratio : {1.0, 2.0}) {
+        SCOPED_TRACE(ratio);
+        const ui::ImageSet onDemand = ui::makeImageList1();
+        ui::ImageSet prefetched = ui::makeImageList1();
+        prefetched.prefetch({9, 1, 5, 6}, ratio);
+        for (const int i : {5, 9, 2, 1, 6}) {
+            const QPixmap picture = prefetched.picture(i, ratio);
+            EXPECT_EQ(picture.devicePixelRatio(), onDemand.picture(i, ratio).devicePixelRatio());
+            EXPECT_EQ(picture.toImage(), onDemand.picture(i, ratio).toImage()) << i;
+        }
+        ui::ImageSet left = ui::makeImageList1();
+        left.prefetch({1, 2, 3, 4, 5, 6, 7, 8, 9}, ratio);
+        EXPECT_EQ(left.picture(1, ratio).toImage(), onDemand.picture(1, ratio).toImage());
+    }
 }
 
 TEST(Icon, HoldsA32By32PictureIn256ColoursAndIn32BitsWithAlpha) {

@@ -217,9 +217,12 @@ TEST_F(StartedWindow, TimersAreStoppedWithTheirIntervals) {
 }
 
 TEST_F(StartedWindow, PicturesComeFromTheImageLists) {
+    // In the variant for the screen: the sharp ones on a scaled screen.
+    const qreal ratio = window->devicePixelRatioF();
     auto shows = [&](Control c, const ui::ImageSet& set, int index) {
         const QPixmap shown = shownPicture(c);
-        return !shown.isNull() && shown.toImage() == set.picture(index).toImage();
+        return !shown.isNull() && shown.devicePixelRatio() == ratio &&
+               shown.toImage() == set.picture(index, ratio).toImage();
     };
     EXPECT_TRUE(shows(Control::picdice, window->imageList2(), 7));
     for (int n = 1; n <= 4; ++n) {

@@ -32,9 +32,10 @@ fail() {
     exit 1
 }
 
-# Starts Xvfb on a free display number.
+# Starts Xvfb on a free display number, with a screen of $1 pixels (default 1280x1024).
 start_xvfb() {
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 "${1:-1280x1024}x24" -nolisten tcp 3>"$work/display" \
+        2>"$work/xvfb.log" &
     servers+=($!)
     for _ in $(seq 100); do
         [ -s "$work/display" ] && break

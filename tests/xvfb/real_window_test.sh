@@ -2,14 +2,16 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the built program on a private Xvfb screen, checks its window from a screenshot, rolls
 # the die with a real click, and closes it both ways: the close command and the Exit button.
-# Then, with a scripted die, it checks that the desktop's colour style never reaches the window.
+# Then it checks the window at Qt scale factor 2, and, with a scripted die, that the desktop's
+# colour style never reaches the window.
 # Usage: real_window_test.sh <tavlo> <close_window> <scripted_window>
 set -euo pipefail
 tavlo=$1
 close_window=$2
 host=$3
 source "$(dirname "$0")/lib.sh"
-start_xvfb
+# Room for the window at scale 2.
+start_xvfb 2560x1600
 
 start_app "$tavlo"
 eval "$(xdotool getwindowgeometry --shell "$window")"
@@ -50,6 +52,26 @@ xdotool mousemove --window "$window" $NAME1 click --repeat 2 1
 xdotool mousemove --window "$window" $EXIT click 1
 expect_clean_end "Exit with a name selected"
 
+# At scale 2, as most laptops run their desktop: twice the size, with the board's grid and the die
+# at rest, and a board painted from the sharp pictures in the colours it has at scale 1 (without
+# its snakes it would be far whiter).
+QT_SCALE_FACTOR=2 start_app "$tavlo"
+eval "$(xdotool getwindowgeometry --shell "$window")"
+[ "$WIDTH" = 1970 ] && [ "$HEIGHT" = 1404 ] || fail "at scale 2 the window is ${WIDTH}x${HEIGHT}"
+sleep 0.5
+import -window "$window" "$work/scaled.png"
+[ "$(pixel "$work/scaled.png" 246 1360)" = "srgb(0,0,0)" ] || fail "no grid line at scale 2"
+[ "$(pixel "$work/scaled.png" 1712 288)" = "srgb(236,236,236)" ] || fail "no die at scale 2"
+colours() { convert "$1" -crop "$2" +repage -format "%[fx:mean.r] %[fx:mean.g] %[fx:mean.b]" info:; }
+board1=$(colours "$work/start.png" 667x667+56+24)
+board2=$(colours "$work/scaled.png" 1334x1334+112+48)
+awk -v a="$board1" -v b="$board2" 'BEGIN {
+    split(a, x, " "); split(b, y, " ")
+    for (i = 1; i <= 3; ++i) if ((x[i] - y[i])^2 > 0.01^2) exit 1 }' ||
+    fail "the board's colours at scale 2 ($board2) are not those at scale 1 ($board1)"
+"$close_window" "$window"
+expect_clean_end "the close command at scale 2"
+
 # GTK's dark style, as a GNOME desktop hands it to Qt programs, changes no pixel of the window:
 # neither after start-up nor with the setup locked by the first move.
 for style in default dark; do
@@ -73,4 +95,5 @@ for phase in start locked; do
     [ "$changed" = 0 ] || fail "GTK's dark style changed $changed pixels ($phase)"
 done
 echo "real window: 985x702 with a plain right edge, die rolls on a click, close and Exit end" \
-    "with status 0, GTK's dark style changes no pixel"
+    "with status 0; at scale 2 1970x1404 with the board's colours; GTK's dark style changes" \
+    "no pixel"
