@@ -2,6 +2,7 @@
 #include "application.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QList>
 #include <QRegularExpression>
 #include <QStyleFactory>
@@ -99,6 +100,11 @@ void prepareApplication(QApplication& application) {
     application.setApplicationVersion(QStringLiteral(TAVLO_VERSION));
     application.setDesktopFileName(QStringLiteral("io.github.tavlo.Tavlo"));
     application.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    // The window's own font, from the start: a text box lays out its text in the application's
+    // font before it takes the one set for it, and the desktop's would be loaded for that alone.
+    QFont arial(QStringLiteral("Arial"));
+    arial.setPointSizeF(8.25);
+    application.setFont(arial);
 }
 
 void checkLeaksWhileToolkitStands() {
