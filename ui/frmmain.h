@@ -5,9 +5,9 @@
 #pragma once
 
 #include "accessibility.h"
-#include "controls.h"
 #include "image_set.h"
 #include "operation_player.h"
+#include "widgets.h"
 
 #include "game/game.h"
 #include "game/random_source.h"
@@ -20,7 +20,6 @@
 #include <QWidget>
 
 #include <array>
-#include <future>
 #include <optional>
 
 namespace tavlo::ui {
@@ -78,25 +77,19 @@ private:
     void newGame();
     void optionClicked(Control option, void (Game::*handler)());
 
-    ScreenReaderChannels m_channels;
     std::array<QWidget*, kControlCount> m_controls{};
     std::array<PlainLabel*, 101> m_label1{};
     std::array<BoardPoint, 101> m_label1Position{}; // twips, as placed
 
     QPushButton* m_cmdexit = nullptr;
     PictureBoard* m_pictureboard = nullptr;
-    Announcer* m_announcer = nullptr;
+    std::optional<NewsTeller> m_news;
     std::optional<Control> m_selectedOption;
-    // While New Game runs and is about to give the die the focus, where the die's description
-    // tells the news: a screen reader then reads out the die with its description, so nothing
-    // is announced besides.
-    bool m_focusMoveToDieTellsNews = false;
 
     QTimer m_timer1;
     QTimer m_timer2;
     ImageSet m_imageList1;
     ImageSet m_imageList2;
-    std::future<QImage> m_snakes; // the board's first painting stage, until the board takes it
     OperationPlayer m_player;
     Game m_game;
 };

@@ -1,13 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "controls.h"
-
-#include "twips.h"
+#include "widgets.h"
 
 #include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
-
-#include <algorithm>
 
 namespace tavlo::ui {
 
@@ -127,65 +123,26 @@ void PictureBox::keyPressEvent(QKeyEvent* event) {
     QAbstractButton::keyPressEvent(event);
 }
 
-PictureBoard::PictureBoard(QWidget* parent, const QSize& size, const QColor& background)
-    : QWidget(parent), scaleSize_(size), background_(background) {
-    resize(pixels(size.width()), pixels(size.height()));
+PictureBoard::PictureBoard(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-QImage& PictureBoard::surface() {
-    if (firstStage_.valid()) {
-        canvas_ = firstStage_.get();
-        catchingUp_ = true;
-        std::exchange(thenPaint_, {})(*this);
-        catchingUp_ = false;
-    }
-    if (canvas_.isNull()) {
-        const qreal ratio = devicePixelRatioF();
-        canvas_ = QImage(size() * ratio, kCanvasFormat);
-        canvas_.setDevicePixelRatio(ratio);
-        canvas_.fill(background_);
-    }
-    return canvas_;
-}
-
-void PictureBoard::paintWhenNeeded(std::future<QImage> firstStage,
-                                   std::function<void(PictureBoard&)> thenPaint) {
-    firstStage_ = std::move(firstStage);
-    thenPaint_ = std::move(thenPaint);
+void PictureBoard::setPainting(std::future<QImage> painting) {
+    pending_ = std::move(painting);
     update();
 }
 
-QPoint PictureBoard::toCanvas(int x, int y) const {
-    // The lines at the far edges (10000 twips) fall just outside the last pixel: keep them in.
-    return {std::clamp(pixels(x), 0, width() - 1), std::clamp(pixels(y), 0, height() - 1)};
-}
-
-void PictureBoard::setPen(int widthPixels, const QColor& colour) {
-    pen_ = QPen(colour, widthPixels, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-}
-
-void PictureBoard::drawLine(int x1, int y1, int x2, int y2) {
-    QPainter painter(&surface());
-    painter.setPen(pen_);
-    painter.drawLine(toCanvas(x1, y1), toCanvas(x2, y2));
-    if (!catchingUp_)
-        update();
-}
-
-int PictureBoard::scaleWidth() const {
-    return scaleSize_.width();
-}
-
-int PictureBoard::scaleHeight() const {
-    return scaleSize_.height();
+const QImage& PictureBoard::canvas() {
+    if (pending_.valid())
+        canvas_ = pending_.get();
+    return canvas_;
 }
 
 void PictureBoard::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     // Only the uncovered part: a token's step repaints two small squares, not the board.
     const QRect area = event->rect();
-    const QImage& canvas = surface();
+    const QImage& canvas = this->canvas();
     const qreal ratio = canvas.devicePixelRatio();
     painter.drawImage(
         area, canvas,
