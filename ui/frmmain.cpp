@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
+#include <QScreen>
 #include <QShortcut>
 
 #include <limits>
@@ -76,13 +77,14 @@ frmmain::frmmain(RandomSource& random, OperationPlayer::PauseLength pauseLength,
     // A screen reader says the game's name, not the web address in the title.
     setAccessibleName(QStringLiteral("Tavlo"));
     setWindowIcon(QIcon(QStringLiteral(":/images/icon.ico")));
-    setMinimumSize(pixels(kClientTwips.width()), pixels(kClientTwips.height()));
     resize(pixels(kOpenWidthTwips), pixels(kClientTwips.height()));
+    fitScreen();
     setAutoFillBackground(true);
     setBackColour(this, kDesignBackground);
 
     m_controls[static_cast<std::size_t>(Control::frmmain)] = this;
     createControls();
+    new Overflow(this, leastSize(), size()); // as it opens, the right-hand column whole
     m_news.emplace(this, control(Control::picdice), channels);
     connectEvents();
     qApp->installEventFilter(this);
@@ -454,6 +456,33 @@ void frmmain::createNumberLabels() {
             left -= 1000;
         }
     }
+}
+
+QSize frmmain::leastSize() {
+    return {pixels(kClientTwips.width()), pixels(kClientTwips.height())};
+}
+
+void frmmain::fitScreen() {
+    const QScreen* shownOn = screen();
+    if (!shownOn)
+        return;
+    // The room the desktop leaves for the window (less its panels and bars), less the frame the
+    // window manager puts around it, once known.
+    const QRect room = shownOn->availableGeometry();
+    const QSize inside = room.size() - (frameGeometry().size() - size());
+    setMinimumSize(leastSize().boundedTo(inside));
+    if (width() > inside.width() || height() > inside.height()) {
+        resize(size().boundedTo(inside));
+        move(room.topLeft());
+    }
+}
+
+bool frmmain::event(QEvent* event) {
+    // The frame is known once the window manager has put it around the window, which then moves.
+    if (event->type() == QEvent::Show || event->type() == QEvent::Move ||
+        event->type() == QEvent::ScreenChangeInternal)
+        fitScreen();
+    return QWidget::event(event);
 }
 
 void frmmain::closeEvent(QCloseEvent* event) {

@@ -56,15 +56,22 @@ public:
     // True while a move is being played out on screen; input to handlers waits for the end.
     bool isPlaying() const { return m_player.isPlaying(); }
 
+    // The size the layout was drawn for; the window opens a little wider.
+    static QSize leastSize();
+
 signals:
     // A move has been played out to its end.
     void moveFinished();
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Where the screen has less room than the window, the window takes the room there is, and
+    // its content scrolls.
+    void fitScreen();
     void createControls();
     void connectEvents();
     void describeForScreenReaders();

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionButton>
 
@@ -115,6 +116,34 @@ TEST_F(StartedWindow, RightColumnEndsInsideTheWindowAndNothingMovesWithItsSize) 
     window->resize(1400, 900);
     EXPECT_EQ(widget(Control::cmdnewgame)->geometry(), column);
     EXPECT_EQ(widget(Control::pictureboard)->geometry(), ui::pixels(840, 360, 10000, 10000));
+
+    // Shown smaller, on a screen with less room, the content scrolls with nothing scaled: the
+    // focus moving to Exit brings it into sight, and so does the bar to the bottom-right square.
+    window->resize(window->minimumSize());
+    const QImage whole = window->grab().toImage();
+    window->setMinimumSize(0, 0);
+    window->resize(640, 480);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const auto bars = window->findChildren<QScrollBar*>();
+    ASSERT_EQ(bars.size(), 2);
+    auto seen = [&](Control c) {
+        const QRect at(widget(c)->mapTo(window.get(), QPoint(0, 0)), widget(c)->size());
+        return QRect(0, 0, bars[1]->x(), bars[0]->y()).contains(at);
+    };
+    EXPECT_TRUE(bars[0]->isVisible() && bars[1]->isVisible());
+    EXPECT_FALSE(seen(Control::cmdexit));
+    widget(Control::cmdexit)->setFocus();
+    EXPECT_TRUE(seen(Control::cmdexit));
+    EXPECT_EQ(widget(Control::cmdexit)->size(), column.size());
+    for (QScrollBar* bar : bars)
+        bar->setValue(bar->maximum());
+    const QPoint corner = window->board().mapTo(window.get(), window->board().rect().bottomRight());
+    EXPECT_TRUE(QRect(0, 0, bars[1]->x(), bars[0]->y()).contains(corner)) << "square 10's corner";
+    window->resize(whole.size());
+    widget(Control::picdice)->setFocus();
+    EXPECT_FALSE(bars[0]->isVisible() || bars[1]->isVisible());
+    EXPECT_EQ(window->grab().toImage(), whole) << "at full size, as if it never scrolled";
 }
 
 TEST_F(StartedWindow, CaptionsFontsAndToolTipsAreAsDesigned) {
