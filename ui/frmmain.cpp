@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QShortcut>
 
+#include <algorithm>
 #include <limits>
 
 #ifndef TAVLO_MAKER_URL
@@ -467,10 +468,18 @@ void frmmain::fitScreen() {
     if (!shownOn)
         return;
     // The room the desktop leaves for the window (less its panels and bars), less the frame the
-    // window manager puts around it, once known.
+    // window manager puts around it, once known. Where that leaves little to spare, a frame not
+    // known yet, or the title bar of a tiling compositor's tile, may take it: the window may then
+    // be made smaller than its layout, and scrolls.
+    constexpr int kFrameAllowance = 48;
     const QRect room = shownOn->availableGeometry();
     const QSize inside = room.size() - (frameGeometry().size() - size());
-    setMinimumSize(leastSize().boundedTo(inside));
+    QSize least = leastSize();
+    if (inside.width() - least.width() < kFrameAllowance)
+        least.setWidth(std::min(least.width(), inside.width() - kFrameAllowance));
+    if (inside.height() - least.height() < kFrameAllowance)
+        least.setHeight(std::min(least.height(), inside.height() - kFrameAllowance));
+    setMinimumSize(least);
     if (width() > inside.width() || height() > inside.height()) {
         resize(size().boundedTo(inside));
         move(room.topLeft());
