@@ -70,6 +70,7 @@ bool isUserInput(QEvent::Type type) {
 frmmain::frmmain(RandomSource& random, OperationPlayer::PauseLength pauseLength,
                  ScreenReaderChannels channels, QWidget* parent)
     : QWidget(parent), m_imageList1(makeImageList1()), m_imageList2(makeImageList2()),
+      m_painting(paintBoard(m_imageList1, devicePixelRatioF())),
       m_player([this](const Operation& o) { apply(o); },
                pauseLength ? std::move(pauseLength) : [](int ms) { return ms; }),
       m_game(*this, random) {
@@ -421,7 +422,7 @@ void frmmain::apply(const Operation& operation) {
 
 void frmmain::drawboard() {
     // Painted on another core while the window is built; the board waits for it when first shown.
-    m_pictureboard->setPainting(paintBoard(m_imageList1, devicePixelRatioF()));
+    m_pictureboard->setPainting(std::move(m_painting));
     createNumberLabels();
 }
 

@@ -20,6 +20,7 @@
 #include <QWidget>
 
 #include <array>
+#include <future>
 #include <optional>
 
 namespace tavlo::ui {
@@ -97,6 +98,9 @@ private:
     QTimer m_timer2;
     ImageSet m_imageList1;
     ImageSet m_imageList2;
+    // The board's painting, under way on another core from the start, until drawboard hands it
+    // to the board.
+    std::future<QImage> m_painting;
     OperationPlayer m_player;
     Game m_game;
 };
