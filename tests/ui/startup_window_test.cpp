@@ -119,7 +119,8 @@ TEST_F(StartedWindow, RightColumnEndsInsideTheWindowAndNothingMovesWithItsSize) 
 
     // Shown smaller, on a screen with less room, the content scrolls with nothing scaled: the
     // focus moving to Exit brings it into sight, and so does the bar to the bottom-right square.
-    window->resize(window->minimumSize());
+    const QSize least = window->minimumSize();
+    window->resize(least);
     const QImage whole = window->grab().toImage();
     window->setMinimumSize(0, 0);
     window->resize(640, 480);
@@ -140,7 +141,7 @@ TEST_F(StartedWindow, RightColumnEndsInsideTheWindowAndNothingMovesWithItsSize) 
         bar->setValue(bar->maximum());
     const QPoint corner = window->board().mapTo(window.get(), window->board().rect().bottomRight());
     EXPECT_TRUE(QRect(0, 0, bars[1]->x(), bars[0]->y()).contains(corner)) << "square 10's corner";
-    window->resize(whole.size());
+    window->resize(least);
     widget(Control::picdice)->setFocus();
     EXPECT_FALSE(bars[0]->isVisible() || bars[1]->isVisible());
     EXPECT_EQ(window->grab().toImage(), whole) << "at full size, as if it never scrolled";
