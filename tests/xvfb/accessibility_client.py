@@ -165,9 +165,10 @@ def main():
     def die_tells(sentence):
         return [said(sentence)] if described else []
 
-    # What Orca reads with the die: its name, then its description, or else its tooltip.
+    # What Orca reads with the die: its name, then its description, or else its tooltip (with a
+    # full stop up to Orca 50).
     tooltip = "Dice"
-    die_heard = [starts(DIE_NAME)] + ([] if described else [said(f"{tooltip}.")])
+    die_heard = [starts(DIE_NAME)] + ([] if described else [sentence_pattern(rf"{tooltip}\.?")])
     print(f"Qt {qt[0]}.{qt[1]}: the die's description "
           f"{'tells' if described else 'does not tell'} the news", flush=True)
     objects = list(walk(window))

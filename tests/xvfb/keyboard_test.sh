@@ -35,8 +35,8 @@ keys space ctrl+n
 sleep 2 # longer than the cut roll had left
 [ "$(moves)" = 1 ] || fail "a player of the new game moved: $(tail -n1 "$work/app.out")"
 die_face "$work/after-new-game.png"
-changed=$(compare -metric AE "$work/rest.png" "$work/after-new-game.png" null: 2>&1 || true)
-[ "${changed%% *}" = 0 ] || fail "the die is not at rest after New Game ($changed pixels differ)"
+changed=$(differing_pixels "$work/rest.png" "$work/after-new-game.png")
+[ "$changed" = 0 ] || fail "the die is not at rest after New Game ($changed pixels differ)"
 
 # Setup from the die: on to the options, Down chooses three players, Tab into the names.
 keys Tab Down Tab

@@ -89,6 +89,14 @@ expect_clean_end() {
 # The colour of one pixel of a picture, as srgb(r,g,b).
 pixel() { convert "$1" -format "%[pixel:p{$2,$3}]" info:; }
 
+# How many pixels differ between pictures $1 and $2, as a whole number (ImageMagick 7 prints a
+# decimal and the fraction after it).
+differing_pixels() {
+    local out
+    out=$(compare -metric AE "$1" "$2" null: 2>&1) || [ $? = 1 ] || fail "compare: $out"
+    printf '%.0f\n' "${out%% *}"
+}
+
 # Waits up to $3 seconds until the program has printed $2 lines matching $1.
 wait_for_output() {
     local pattern=$1 count=$2 limit=$3

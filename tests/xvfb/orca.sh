@@ -55,7 +55,7 @@ EOF
     orca_pid=$!
     disown "$orca_pid" # or this shell would report the kill that ends it
     # Orca listens to the accessibility bus before it says that it is on.
-    wait_for_speech '^Screen reader on\.$' 1 30
+    wait_for_speech '^Screen reader on\.?$' 1 30
 }
 
 # Sends signal $1 (0: none) to process $2, then kills it if it has not ended within two seconds.
