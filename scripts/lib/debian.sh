@@ -50,41 +50,31 @@ debian_sources() {
     done
 }
 
-# Why a root of release $1 cannot be made here, or nothing when it can: it needs root, a mount
-# namespace in which mounts can be made (not in a chroot whose root is no mount point, nor in a
-# container without the right to make one), an archive named by this machine's apt sources, and
-# an answer from it. $2 is a scratch folder.
-debian_root_unavailable() {
-    local codename=$1 scratch=$2 probe uri suite
-    if [ "$(id -u)" != 0 ]; then
-        echo "it needs root, or sudo without a password"
-        return
-    fi
-    mkdir -p "$scratch/probe"
-    if ! probe=$(unshare --mount -- mount -t proc proc "$scratch/probe" 2>&1); then
-        echo "no mount namespace with mounts of its own can be made here: $probe"
-        return
-    fi
-    read -r _ uri suite _ <<<"$(debian_sources "$codename" | head -n1)"
+# Why no root of release $1 can be made from Debian's archive here, or nothing when one can: it
+# needs an archive named by this machine's apt sources, and an answer from it. $2 is a scratch
+# folder.
+debian_archive_unavailable() {
+    local uri suite probe
+    read -r _ uri suite _ <<<"$(debian_sources "$1" | grep -v -e -security -e -updates | head -n1)"
     if [ -z "${uri:-}" ]; then
         echo "this machine's apt sources name no Debian archive of its own release" \
-            "($(host_codename)) to take Debian $codename from"
-        return
-    fi
-    if ! probe=$(/usr/lib/apt/apt-helper -o Acquire::Retries=0 -o Acquire::http::Timeout=10 \
-        -o APT::Sandbox::User=root download-file "${uri%/}/dists/$suite/Release" \
-        "$scratch/probe/Release" 2>&1); then
+            "($(host_codename)) to take Debian $1 from"
+    elif ! probe=$(/usr/lib/apt/apt-helper -o Acquire::Retries=0 -o Acquire::http::Timeout=10 \
+        -o APT::Sandbox::User="$(id -un)" download-file "${uri%/}/dists/$suite/Release" \
+        "$2/Release" 2>&1); then
         echo "Debian's archive does not answer ($uri $suite): $probe"
     fi
 }
 
-# Makes a bare root of release $1 in folder $2: Debian's essential packages and apt, from the
-# sources debian_sources gives, then the customize hooks given as further arguments
-# (mmdebstrap's --customize-hook=...). Downloads are kept in folder $3 between runs, which takes
-# only what this run used. mmdebstrap ($MMDEBSTRAP, or found on the PATH) logs to $2.log.
+# Makes a bare root of release $1 in folder $2 (or tarball, by its name): Debian's essential
+# packages and apt, from the sources debian_sources gives, then the customize hooks given as
+# further arguments (mmdebstrap's --customize-hook=...). Downloads are kept in folder $3 between
+# runs, which takes only what this run used. mmdebstrap ($MMDEBSTRAP, or found on the PATH) logs
+# to $2.log. Run by root, it runs as root, in a mount namespace of its own so that its mounts go
+# with it; by another user, in the user namespace it makes itself.
 debian_root_pid=
 make_debian_root() {
-    local codename=$1 root=$2 cache=$3 status=0 sources=() testing=()
+    local codename=$1 root=$2 cache=$3 status=0 sources=() testing=() ns=()
     shift 3
     mapfile -t sources < <(debian_sources "$codename")
     # Debian testing's archive may be served with a Release file past its Valid-Until date, which
@@ -93,9 +83,9 @@ make_debian_root() {
         testing=(--aptopt='Acquire::Check-Valid-Until "false"')
     mkdir -p "$cache"
     rm -rf "$cache.new"
-    # In a mount namespace of its own, so its mounts go with it, and a session of its own, which
-    # stop_debian_root ends whole.
-    setsid unshare --mount -- "${MMDEBSTRAP:-mmdebstrap}" --variant=apt --skip=essential/unlink \
+    [ "$(id -u)" != 0 ] || ns=(unshare --mount --)
+    # In a session of its own, which stop_debian_root ends whole.
+    setsid "${ns[@]}" "${MMDEBSTRAP:-mmdebstrap}" --variant=apt --skip=essential/unlink \
         "${testing[@]}" --setup-hook='mkdir -p "$1/var/cache/apt/archives"' \
         --setup-hook="sync-in '$cache' /var/cache/apt/archives" \
         "$@" \

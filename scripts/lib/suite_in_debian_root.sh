@@ -28,6 +28,7 @@ leg_pid=
 cleanup() {
     local status=$?
     set +e
+    stop_debian_root
     # The namespace's first process takes every other one with it, and its mounts go with it.
     [ -n "$leg_pid" ] && kill -- "-$leg_pid" 2>/dev/null && wait "$leg_pid" 2>/dev/null
     rm -rf "$work"
@@ -36,7 +37,16 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 143' TERM INT
 
-reason=$(debian_root_unavailable "$codename" "$work")
+# It needs root, a mount namespace in which mounts can be made (not in a chroot whose root is no
+# mount point, nor in a container without the right to make one), and Debian's archive.
+mkdir "$work/probe"
+if [ "$(id -u)" != 0 ]; then
+    reason="it needs root, or sudo without a password"
+elif ! reason=$(unshare --mount -- mount -t proc proc "$work/probe" 2>&1); then
+    reason="no mount namespace with mounts of its own can be made here: $reason"
+else
+    reason=$(debian_archive_unavailable "$codename" "$work")
+fi
 if [ -n "$reason" ]; then
     echo "SKIPPED: the suite in a bare Debian $codename root, as ${reason//$'\n'/ }"
     exit 77
