@@ -50,8 +50,8 @@ skip_reason=
 if [ -z "$codenames" ]; then
     skip_reason="this machine runs $(host_codename), not a release supported (${DEBIAN_RELEASES[*]})"
 elif ! probe=$(unshare --map-auto --map-root-user --user true 2>&1); then
-    skip_reason="no user namespace with subordinate ids can be made here ($probe): give" \
-        "$(id -un) a range in /etc/subuid and /etc/subgid (usermod --add-subuids, --add-subgids)"
+    skip_reason="no user namespace with subordinate ids can be made here ($probe): give $(id -un)"
+    skip_reason+=" a range in /etc/subuid and /etc/subgid (usermod --add-subuids, --add-subgids)"
 fi
 for codename in $codenames; do
     [ -n "$skip_reason" ] || skip_reason=$(debian_archive_unavailable "$codename" "$work")

@@ -17,9 +17,10 @@ ensure_packages() {
     [ ${#missing[@]} -eq 0 ] && return 0
 
     echo "Installing: ${missing[*]}" >&2
-    export DEBIAN_FRONTEND=noninteractive
     "${as_root[@]}" apt-get update -qq </dev/null
-    "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
+    # (Through sudo too: it would drop the variable from the environment.)
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
+        apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
 }
 
 # What building the program needs.

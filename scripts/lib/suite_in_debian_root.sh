@@ -86,8 +86,9 @@ chown -R "$ids" "$user_cache"
 # The root as a container, with mounts, processes and a host name of its own and the host's
 # network. Unlike a chroot, it lets the suite's user make namespaces of its own there, as on a
 # machine of its own.
-systemd-nspawn --quiet --register=no --keep-unit --machine="$machine" --directory="$root" \
-    --bind="$packages:/var/cache/apt/archives" --bind="$user_cache:/home/$user/.cache/tavlo" \
+systemd-nspawn --quiet --register=no --keep-unit --console=pipe --directory="$root" \
+    --machine="$machine" --bind="$packages:/var/cache/apt/archives" \
+    --bind="$user_cache:/home/$user/.cache/tavlo" \
     --user="$user" --chdir="/home/$user/tavlo" --setenv=LANG=C.UTF-8 --setenv=CI="${CI:-}" \
     ./scripts/test </dev/null &
 leg_pid=$!
