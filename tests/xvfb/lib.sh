@@ -112,7 +112,7 @@ check_clean_run() {
 # Waits for the program to end after $1 (what ended it) and fails unless it ended with status 0
 # and no sanitizer report. The limit is for a hang, not for speed: a loaded machine is slow.
 expect_clean_end() {
-    wait_app 30
+    wait_app 10
     [ "$app_status" = 0 ] || fail "$1: status $app_status: $(cat "$work/app.err")"
     check_clean_run
     echo "$1: ended with status 0"
