@@ -85,9 +85,11 @@ chown -R "$ids" "$user_cache"
 
 # The root as a container, with mounts, processes and a host name of its own and the host's
 # network. Unlike a chroot, it lets the suite's user make namespaces of its own there, as on a
-# machine of its own.
+# machine of its own. Its /etc stays its own, for apt-get to change: a copy of the host's name
+# servers, and no time zone mounted over its own.
 systemd-nspawn --quiet --register=no --keep-unit --console=pipe --directory="$root" \
-    --machine="$machine" --bind="$packages:/var/cache/apt/archives" \
+    --machine="$machine" --resolv-conf=copy-host --timezone=off \
+    --bind="$packages:/var/cache/apt/archives" \
     --bind="$user_cache:/home/$user/.cache/tavlo" \
     --user="$user" --chdir="/home/$user/tavlo" --setenv=LANG=C.UTF-8 --setenv=CI="${CI:-}" \
     ./scripts/test </dev/null &
