@@ -65,8 +65,9 @@ find_window() {
 }
 window_or_end() { find_window || app_ended; }
 
-# The window's picture, cut from a screenshot of the whole output.
+# The window's picture, cut from a screenshot of the whole output where sway has it now.
 window_shot() {
+    find_window || return 1
     in_session grim - >"$work/screen.png"
     convert "$work/screen.png" -crop "985x702+$left+$top" +repage "$1"
 }
