@@ -84,13 +84,13 @@ mkdir -p "$packages" "$user_cache"
 chown -R "$ids" "$user_cache"
 
 # The root as a container, with mounts, processes and a host name of its own and the host's
-# network. Unlike a chroot, it lets the suite's user make namespaces of its own there, as on a
-# machine of its own. Its /etc stays its own, for apt-get to change: a copy of the host's name
+# network, under a host name its /etc/hosts knows. Unlike a chroot, it lets the suite's user make
+# namespaces of its own there, as on a machine of its own. Its /etc stays its own, for apt-get to change: a copy of the host's name
 # servers, and no time zone mounted over its own. Its console is the caller's pipes, so it has no
 # /dev/console, which autopkgtest-virt-unshare mounts into its roots: /dev/null stands in. And the
 # suite does not get the container's readiness socket, which only root may use (Orca 51 would).
 systemd-nspawn --quiet --register=no --keep-unit --console=pipe --directory="$root" \
-    --machine="$machine" --resolv-conf=copy-host --timezone=off --bind=/dev/null:/dev/console \
+    --machine="$machine" --hostname=localhost --resolv-conf=copy-host --timezone=off --bind=/dev/null:/dev/console \
     --bind="$packages:/var/cache/apt/archives" --bind="$user_cache:/home/$user/.cache/tavlo" \
     --user="$user" --chdir="/home/$user/tavlo" --setenv=LANG=C.UTF-8 --setenv=CI="${CI:-}" \
     env -u NOTIFY_SOCKET ./scripts/test </dev/null &
