@@ -60,7 +60,7 @@ root=$work/root
 user=player
 # An ordinary user with sudo, as the README allows, and a copy of this working tree: what git
 # tracks and what it would add, so uncommitted work is tested too, but no build folder.
-make_debian_root "$codename" "$root" "$cache/debian-$codename-root" --include=sudo,passwd,mount \
+make_debian_root "$codename" "$root" "$cache/debian-$codename-root" --include=sudo,passwd,mount,netbase \
     --customize-hook="chroot \"\$1\" useradd --create-home --shell /bin/bash $user" \
     --customize-hook="echo '$user ALL=(ALL) NOPASSWD: ALL' >\"\$1/etc/sudoers.d/$user\"" \
     --customize-hook="chmod 440 \"\$1/etc/sudoers.d/$user\"" ||
@@ -83,15 +83,16 @@ user_cache=$cache/debian-$codename-user
 mkdir -p "$packages" "$user_cache"
 chown -R "$ids" "$user_cache"
 
-# The root as a container, with mounts, processes and a host name of its own and the host's
-# network. Unlike a chroot, it lets the suite's user make namespaces of its own there, as on a
-# machine of its own. Its /etc stays its own, for apt-get to change: a copy of the host's name
-# servers, and no time zone mounted over its own. Its console is the caller's pipes, so it has no
+# The root as a container, with mounts and processes of its own and the host's network, named
+# localhost, which its /etc/hosts (from netbase) knows. Unlike a chroot, it lets the suite's user
+# make namespaces of its own there, as on a machine of its own. Its /etc stays its own, for
+# apt-get to change: a copy of the host's name servers, and no time zone mounted over its own. Its console is the caller's pipes, so it has no
 # /dev/console, which autopkgtest-virt-unshare mounts into its roots: /dev/null stands in. And the
 # suite does not get the container's readiness socket, which only root may use (Orca 51 would).
 systemd-nspawn --quiet --register=no --keep-unit --console=pipe --directory="$root" \
-    --machine="$machine" --resolv-conf=copy-host --timezone=off --bind=/dev/null:/dev/console \
-    --bind="$packages:/var/cache/apt/archives" --bind="$user_cache:/home/$user/.cache/tavlo" \
+    --machine="$machine" --hostname=localhost --resolv-conf=copy-host --timezone=off \
+    --bind=/dev/null:/dev/console --bind="$packages:/var/cache/apt/archives" \
+    --bind="$user_cache:/home/$user/.cache/tavlo" \
     --user="$user" --chdir="/home/$user/tavlo" --setenv=LANG=C.UTF-8 --setenv=CI="${CI:-}" \
     env -u NOTIFY_SOCKET ./scripts/test </dev/null &
 leg_pid=$!
