@@ -156,15 +156,7 @@ void PictureBoard::paintEvent(QPaintEvent* event) {
 }
 
 Overflow::Overflow(QWidget* window, QSize least, QSize content)
-    : QObject(window), window_(window), least_(least), content_(content),
-      across_(new QScrollBar(Qt::Horizontal, window)), down_(new QScrollBar(Qt::Vertical, window)) {
-    for (QScrollBar* bar : {across_, down_}) {
-        bar->hide();
-        bar->setFocusPolicy(Qt::NoFocus);
-        connect(bar, &QScrollBar::valueChanged, this, [this] {
-            scrollTo({across_->value(), down_->value()});
-        });
-    }
+    : QObject(window), window_(window), least_(least), content_(content) {
     window->installEventFilter(this);
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget* now) { reveal(now); });
@@ -173,7 +165,7 @@ Overflow::Overflow(QWidget* window, QSize least, QSize content)
 bool Overflow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Resize)
         fit();
-    else if (event->type() == QEvent::Wheel && down_->isVisible())
+    else if (event->type() == QEvent::Wheel && down_ && down_->isVisible())
         QCoreApplication::sendEvent(down_, event);
     return QObject::eventFilter(watched, event);
 }
@@ -187,6 +179,18 @@ void Overflow::fit() {
     wide = wide || (tall && window_->width() - thickness < least_.width());
     const QSize seen(window_->width() - (tall ? thickness : 0),
                      window_->height() - (wide ? thickness : 0));
+    if (!across_) {
+        if (!wide && !tall)
+            return; // the bars are made the first time they are needed
+        across_ = new QScrollBar(Qt::Horizontal, window_);
+        down_ = new QScrollBar(Qt::Vertical, window_);
+        for (QScrollBar* bar : {across_, down_}) {
+            bar->setFocusPolicy(Qt::NoFocus);
+            connect(bar, &QScrollBar::valueChanged, this, [this] {
+                scrollTo({across_->value(), down_->value()});
+            });
+        }
+    }
     across_->setVisible(wide);
     down_->setVisible(tall);
     across_->setGeometry(0, seen.height(), seen.width(), thickness);
@@ -212,7 +216,7 @@ void Overflow::scrollTo(QPoint offset) {
 }
 
 void Overflow::reveal(QWidget* focused) {
-    if (!focused || (!across_->isVisible() && !down_->isVisible()) ||
+    if (!focused || !across_ || (!across_->isVisible() && !down_->isVisible()) ||
         !window_->isAncestorOf(focused))
         return;
     const QRect seen(QPoint(0, 0), QSize(down_->isVisible() ? down_->x() : window_->width(),

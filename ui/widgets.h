@@ -120,8 +120,8 @@ private:
     QWidget* window_;
     QSize least_;
     QSize content_;
-    QScrollBar* across_;
-    QScrollBar* down_;
+    QScrollBar* across_ = nullptr;
+    QScrollBar* down_ = nullptr;
     QPoint offset_;
 };
 
