@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The Windows build under Wine, in a private Wine prefix on a private Xvfb screen, with Arial
+# drawn from Liberation Sans as a Windows desktop draws it from Arial: the rules' unit tests
+# pass; the program's window opens at its size and a whole scripted game (the ladder's extra
+# turn, the win, New Game, Exit) plays out as in the Linux build, ending with status 0, with a
+# board identical to the Linux build's, pixel for pixel, at the win; the installer installs
+# silently, its Start-menu shortcut starts the game, and its uninstaller leaves nothing behind.
+# Usage: wine_test.sh <tavlo.exe> <game_tests.exe> <scripted_window.exe> <Linux scripted_window>
+#                     <setup.exe>
+set -euo pipefail
+program=$1
+rules=$2
+host_windows=$3
+host_linux=$4
+setup=$5
+source "$(dirname "$0")/../xvfb/lib.sh"
+start_xvfb
+
+wine=/usr/lib/wine/wine64
+# Nothing reaches the user's own home: no desktop entries from the Start menu's shortcuts.
+export HOME=$work/home WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all \
+    WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+mkdir "$HOME"
+# The private prefix's Wine server, and every Windows program still running in it, end with the
+# test.
+trap 'status=$?; /usr/lib/wine/wineserver -k 2>/dev/null; (exit $status); cleanup' EXIT
+"$wine" wineboot --init >"$work/wineboot.log" 2>&1 || fail "wineboot: $(cat "$work/wineboot.log")"
+"$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /t REG_SZ \
+    /d 'Liberation Sans' /f >/dev/null
+
+# tavlo.exe needs no DLL beyond Windows' own: Wine keeps each of those in Windows' system folder.
+imports=$(x86_64-w64-mingw32-objdump -p "$program" | sed -n 's/^\tDLL Name: //p' | tr '\n' ' ')
+for dll in $imports; do
+    [ -f "$WINEPREFIX/drive_c/windows/system32/${dll,,}" ] || fail "tavlo.exe needs $dll"
+done
+echo "tavlo.exe imports: $imports"
+
+"$wine" "$rules" --gtest_brief=1 >"$work/rules.out" 2>&1 ||
+    fail "the rules' unit tests failed under Wine: $(cat "$work/rules.out")"
+echo "rules: $(grep -E '^\[  PASSED  \]' "$work/rules.out")"
+
+# Two players: 6, 1, 6, 1, then 3 onto the ladder from 15 to 97, its extra turn, 3 to 100.
+# Usage: game <linux|windows> <command...>
+game() {
+    local build=$1
+    shift
+    start_app "$@" --report --pause-percent 0 --rolls 6,1,6,1,3,3
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    [ "$WIDTH" = 985 ] && [ "$HEIGHT" = 702 ] || fail "$build: the window is ${WIDTH}x${HEIGHT}, not 985x702"
+    for i in 1 2 3 4 5 6; do
+        xdotool mousemove --window "$window" $DIE click 1
+        wait_for_output '^moved' "$i" 20
+    done
+    grep '^moved' "$work/app.out" >"$work/$build.moves"
+    import -window "$window" "$work/$build.png"
+    xdotool mousemove --window "$window" $NEW_GAME click 1
+    xdotool mousemove --window "$window" $EXIT click 1
+    wait_app 10
+    [ "$app_status" = 0 ] || fail "$build: status $app_status: $(cat "$work/app.err")"
+}
+game linux "$host_linux"
+game windows "$wine" "$host_windows"
+expected="moved | Player 2's  Turn | Player 1  Wins"
+[ "$(tail -n1 "$work/windows.moves")" = "$expected" ] ||
+    fail "the game under Wine did not end in player 1's win: $(cat "$work/windows.moves")"
+cmp -s "$work/linux.moves" "$work/windows.moves" ||
+    fail "the moves differ: $(diff "$work/linux.moves" "$work/windows.moves")"
+# The board with its square numbers blacked out (each number is text, at most 44x20 pixels at its
+# square's top left): the rest must be the Linux build's, pixel for pixel.
+numbers=$(awk 'BEGIN { for (r = 0; r < 10; ++r) for (c = 0; c < 10; ++c) {
+    x = 56 + int(c * 1000 / 15 + 0.5); y = 24 + int(r * 1000 / 15 + 0.5)
+    printf "rectangle %d,%d %d,%d ", x, y, x + 44, y + 20 } }')
+for build in linux windows; do
+    convert "$work/$build.png" -fill black -draw "$numbers" -crop 667x667+56+24 +repage \
+        "$work/$build-board.png"
+done
+differ() { compare -metric AE "$work/linux$1.png" "$work/windows$1.png" null: 2>&1 || true; }
+board=$(differ -board)
+[ "$board" = 0 ] || fail "$board pixels of the board (numbers aside) differ from the Linux build's"
+echo "whole game: as on Linux, to a win with status 0; the board (numbers aside, 667x667) identical;" \
+    "$(differ) of 985x702 pixels differ in the whole window, where the text is drawn by Windows'" \
+    "text engine"
+
+# The installer, the shortcut, the uninstaller.
+users=$WINEPREFIX/drive_c/users
+# The user's files but the temporary folder, where the uninstaller leaves the empty folder its
+# copy ran from, and the user's registry entries of Microsoft's programs (Windows' own settings).
+snapshot() {
+    find "$users" -path '*/Temp/*' -prune -o -print | sort
+    "$wine" reg export 'HKCU\Software\Microsoft' "$work/hkcu.reg" /y >/dev/null
+    iconv -f UTF-16 -t UTF-8 "$work/hkcu.reg" | tr -d '\r'
+}
+snapshot >"$work/before"
+"$wine" "$setup" /S || fail "the silent install failed"
+shortcut=$(find "$users" -name Tavlo.lnk)
+[ -n "$shortcut" ] && [ -n "$(find "$users" -path '*/Programs/Tavlo/tavlo.exe')" ] ||
+    fail "the install left no shortcut or no program"
+uninstall=$("$wine" reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tavlo' \
+    /v QuietUninstallString | tr -d '\r' | sed -n 's/.*REG_SZ *//p')
+[ -n "$uninstall" ] || fail "no uninstaller among the installed programs"
+start_app "$wine" start /wait /unix "$shortcut"
+xdotool mousemove --window "$window" $EXIT click 1
+wait_app 10
+[ "$app_status" = 0 ] || fail "the game from the shortcut ended with status $app_status"
+uninstaller=${uninstall#\"}
+"$wine" "${uninstaller%%\"*}" /S || fail "the silent uninstall failed"
+# The uninstaller runs on from a copy of itself, and is done when the folder has gone.
+for _ in $(seq 200); do
+    [ -z "$(find "$users" -path '*/Programs/Tavlo')" ] && break
+    sleep 0.05
+done
+# Windows removes the uninstaller's copy of itself at the next start, which wineboot stands for.
+"$wine" wineboot --restart
+snapshot >"$work/after"
+diff "$work/before" "$work/after" >&2 || fail "the uninstall left the above behind"
+echo "installer: installed silently, the shortcut started the game, the uninstall left nothing"
