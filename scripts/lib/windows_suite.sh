@@ -31,5 +31,5 @@ echo "the Windows build and its installer took $(($(date +%s) - start))s:" \
     "$(stat -c %s build/windows/installer/tavlo.exe) bytes stripped, installer $(stat -c %s "$setup")"
 cmake -S . -B build/windows-linux -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVLO_BUILD_BENCH=OFF >/dev/null
 nice -n 10 cmake --build build/windows-linux --parallel "$(nproc)" --target scripted_window
-tests/windows/wine_test.sh build/windows/tavlo.exe build/windows/tests/windows/game_tests.exe \
-    build/windows/tests/windows/scripted_window.exe build/windows-linux/tests/scripted_window "$setup"
+tests/windows/wine_test.sh build/windows/tavlo.exe build/windows/game_tests.exe \
+    build/windows/scripted_window.exe build/windows-linux/tests/scripted_window "$setup"
