@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "start_up.h"
 
-#ifndef _WIN32
 #include <fontconfig/fontconfig.h>
-#endif
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -22,11 +20,7 @@ std::jthread startBeforeToolkit() {
     // buffers: a heap of their own each would outlast them, and the one heap serves them well.
     mallopt(M_ARENA_MAX, 1);
 #endif
-#ifdef _WIN32
-    return std::jthread([] {});
-#else
     return std::jthread([] { FcInit(); });
-#endif
 }
 
 } // namespace tavlo::ui
