@@ -52,22 +52,33 @@ render() { # src.svg width height out.png
     rsvg-convert --width "$2" --height "$3" --format png --output "$4" "$1"
 }
 
-# A picture on a transparent background (die faces, pawns).  GIF alpha is
-# on/off, so the anti-aliased rim is cut at half coverage; the rims are dark
-# outlines, so the cut edge stays clean on any background.
-transparent_gif() { # name.svg width height out.gif
-    local png="$work/$(basename "$4" .gif).png"
-    render "$1" "$2" "$3" "$png"
-    "$IM" "$png" "${clean[@]}" -channel A -threshold 50% +channel \
-        -dither None -colors 255 "GIF:$4"
+# Triple-size pictures are palette PNG: at that size deflate keeps them far smaller than GIF's
+# LZW, and they are decoded only on screens scaled above 2.  No colour-space chunks, like GIF.
+png8=(-define png:exclude-chunk=bKGD,cHRM,gAMA,date,time -define png:compression-level=9)
+# The output's format from its name: palette PNG or GIF.
+indexed() { # out.gif|out.png
+    case "$1" in *.png) echo "PNG8:$1" ;; *) echo "GIF:$1" ;; esac
 }
 
-# A picture on solid white with no transparency at all (snakes).
-opaque_gif() { # name.svg width height out.gif
-    local png="$work/$(basename "$4" .gif).png"
+# A picture on a transparent background (die faces, pawns), GIF or PNG.  Both
+# have on/off alpha, so the anti-aliased rim is cut at half coverage; the rims
+# are dark outlines, so the cut edge stays clean on any background.
+transparent() { # name.svg width height out.gif|out.png
+    local png="$work/$(basename "$4")-raw.png"
     render "$1" "$2" "$3" "$png"
-    "$IM" "$png" "${clean[@]}" -background white -alpha remove -alpha off \
-        -dither FloydSteinberg -colors 256 "GIF:$4"
+    "$IM" "$png" "${clean[@]}" "${png8[@]}" -channel A -threshold 50% +channel \
+        -dither None -colors 255 "$(indexed "$4")"
+}
+
+# A picture on solid white with no transparency at all (snakes) in 256
+# colours: dithered GIF at scale 1; undithered PNG at scale 3, where the
+# colour steps are too fine to see and dithering would only add bytes.
+opaque() { # name.svg width height out.gif|out.png
+    local png="$work/$(basename "$4")-raw.png" dither=FloydSteinberg
+    case "$4" in *.png) dither=None ;; esac
+    render "$1" "$2" "$3" "$png"
+    "$IM" "$png" "${clean[@]}" "${png8[@]}" -background white -alpha remove -alpha off \
+        -dither "$dither" -colors 256 "$(indexed "$4")"
 }
 
 # A 24-bit Windows BMP (BMP3, no alpha channel) on solid white.
@@ -78,31 +89,41 @@ opaque_bmp() { # name.svg width height out.bmp
         -type TrueColor "BMP3:$4"
 }
 
+# Each picture at scale 1, 2 and 3: file-name suffix and format of each scale.
+suffix=("" "@2x" "@3x")
+ext=(gif gif png)
+
 echo "dice"
 for face in die1 die2 die3 die4 die5 die6 dierest; do
-    transparent_gif "$src/$face.svg" 80 80 "$dest/$face.gif"
-    transparent_gif "$src/$face.svg" 160 160 "$dest/$face@2x.gif"
+    for s in 1 2 3; do
+        transparent "$src/$face.svg" $((80 * s)) $((80 * s)) "$dest/$face${suffix[s - 1]}.${ext[s - 1]}"
+    done
 done
 
 echo "pawns"
 for colour in red blue cream green; do
-    transparent_gif "$src/pawn_$colour.svg" 50 50 "$dest/pawn_$colour.gif"
-    transparent_gif "$src/pawn_$colour.svg" 100 100 "$dest/pawn_$colour@2x.gif"
+    for s in 1 2 3; do
+        transparent "$src/pawn_$colour.svg" $((50 * s)) $((50 * s)) \
+            "$dest/pawn_$colour${suffix[s - 1]}.${ext[s - 1]}"
+    done
 done
 
+# snake, width and height at scale 1
+snakes=("1 323 470" "2 131 435" "3 277 195" "4 125 342" "5 125 342")
 echo "snakes"
-opaque_bmp "$src/snake1.svg" 323 470 "$dest/snake1.bmp"
-opaque_gif "$src/snake2.svg" 131 435 "$dest/snake2.gif"
-opaque_gif "$src/snake3.svg" 277 195 "$dest/snake3.gif"
-opaque_gif "$src/snake4.svg" 125 342 "$dest/snake4.gif"
-opaque_gif "$src/snake5.svg" 125 342 "$dest/snake5.gif"
-# double-size versions for high-density screens: uncompressed, since the program's resources are
-# compressed anyway (smaller than PNG), and a bitmap decodes several times faster than a PNG
-opaque_bmp "$src/snake1.svg" 646 940 "$dest/snake1@2x.bmp"
-opaque_bmp "$src/snake2.svg" 262 870 "$dest/snake2@2x.bmp"
-opaque_bmp "$src/snake3.svg" 554 390 "$dest/snake3@2x.bmp"
-opaque_bmp "$src/snake4.svg" 250 684 "$dest/snake4@2x.bmp"
-opaque_bmp "$src/snake5.svg" 250 684 "$dest/snake5@2x.bmp"
+for entry in "${snakes[@]}"; do
+    read -r n w h <<<"$entry"
+    if [ "$n" = 1 ]; then
+        opaque_bmp "$src/snake1.svg" "$w" "$h" "$dest/snake1.bmp"
+    else
+        opaque "$src/snake$n.svg" "$w" "$h" "$dest/snake$n.gif"
+    fi
+    # double size for high-density screens: uncompressed, since the program's resources are
+    # compressed anyway (smaller than PNG), and a bitmap decodes several times faster than a PNG
+    opaque_bmp "$src/snake$n.svg" $((2 * w)) $((2 * h)) "$dest/snake$n@2x.bmp"
+    # triple size, decoded only above scale 2: PNG, a fraction of the bitmap's size in the repository
+    opaque "$src/snake$n.svg" $((3 * w)) $((3 * h)) "$dest/snake$n@3x.png"
+done
 
 echo "icon"
 render "$src/icon.svg" 32 32 "$work/icon32-raw.png"
@@ -126,23 +147,30 @@ expect() { # file "identify -format result" wanted
 }
 fmt() { "$IDENTIFY" -format "$2" "$1" 2>/dev/null; }
 
-for f in die1 die2 die3 die4 die5 die6 dierest; do
-    expect "$dest/$f.gif" "$(fmt "$dest/$f.gif" '%m %wx%h %A')" "GIF 80x80 True"
-    expect "$dest/$f@2x.gif" "$(fmt "$dest/$f@2x.gif" '%m %wx%h %A')" "GIF 160x160 True"
+for f in die1 die2 die3 die4 die5 die6 dierest pawn_red pawn_blue pawn_cream pawn_green; do
+    side=80; case "$f" in pawn_*) side=50 ;; esac
+    expect "$dest/$f.gif" "$(fmt "$dest/$f.gif" '%m %wx%h %A')" "GIF ${side}x${side} True"
+    expect "$dest/$f@2x.gif" "$(fmt "$dest/$f@2x.gif" '%m %wx%h %A')" \
+        "GIF $((2 * side))x$((2 * side)) True"
+    expect "$dest/$f@3x.png" "$(fmt "$dest/$f@3x.png" '%m %wx%h %A %[png:IHDR.color-type-orig]')" \
+        "PNG $((3 * side))x$((3 * side)) True 3"
 done
-for c in red blue cream green; do
-    expect "$dest/pawn_$c.gif" "$(fmt "$dest/pawn_$c.gif" '%m %wx%h %A')" "GIF 50x50 True"
-    expect "$dest/pawn_$c@2x.gif" "$(fmt "$dest/pawn_$c@2x.gif" '%m %wx%h %A')" "GIF 100x100 True"
-done
-expect "$dest/snake1.bmp" "$(fmt "$dest/snake1.bmp" '%m %wx%h %A %[bit-depth] %r')" \
-    "BMP3 323x470 False 8 DirectClass sRGB "
 # a 24-bit BMP has no alpha: header bits-per-pixel field at byte 28
-bpp=$(od -An -tu2 -j28 -N2 "$dest/snake1.bmp" | tr -d ' ')
-expect "$dest/snake1.bmp" "bpp=$bpp" "bpp=24"
-expect "$dest/snake2.gif" "$(fmt "$dest/snake2.gif" '%m %wx%h %A')" "GIF 131x435 False"
-expect "$dest/snake3.gif" "$(fmt "$dest/snake3.gif" '%m %wx%h %A')" "GIF 277x195 False"
-expect "$dest/snake4.gif" "$(fmt "$dest/snake4.gif" '%m %wx%h %A')" "GIF 125x342 False"
-expect "$dest/snake5.gif" "$(fmt "$dest/snake5.gif" '%m %wx%h %A')" "GIF 125x342 False"
+bmp24() { # file.bmp width height
+    expect "$1" "$(fmt "$1" '%m %wx%h %A %[bit-depth] %r')" "BMP3 ${2}x${3} False 8 DirectClass sRGB "
+    expect "$1" "bpp=$(od -An -tu2 -j28 -N2 "$1" | tr -d ' ')" "bpp=24"
+}
+for entry in "${snakes[@]}"; do
+    read -r n w h <<<"$entry"
+    if [ "$n" = 1 ]; then
+        bmp24 "$dest/snake1.bmp" "$w" "$h"
+    else
+        expect "$dest/snake$n.gif" "$(fmt "$dest/snake$n.gif" '%m %wx%h %A')" "GIF ${w}x${h} False"
+    fi
+    bmp24 "$dest/snake$n@2x.bmp" $((2 * w)) $((2 * h))
+    expect "$dest/snake$n@3x.png" "$(fmt "$dest/snake$n@3x.png" '%m %wx%h %A %[png:IHDR.color-type-orig]')" \
+        "PNG $((3 * w))x$((3 * h)) False 3"
+done
 expect "$dest/icon32.png" "$(fmt "$dest/icon32.png" '%m %wx%h %A')" "PNG 32x32 True"
 # icon.ico directory: 2 entries, each 32x32, one of 8 and one of 32 bits
 ico_count=$(od -An -tu2 -j4 -N2 "$dest/icon.ico" | tr -d ' ')

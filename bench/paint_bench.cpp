@@ -9,9 +9,9 @@
 #include "game/board.h"
 #include "game/operation.h"
 
-#include "ui/application.h"
-#include "ui/controls.h"
 #include "ui/frmmain.h"
+#include "ui/look.h"
+#include "ui/widgets.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -161,7 +161,7 @@ int main(int argc, char* argv[]) {
     benchmark::Initialize(&argc, argv);
     TimingApplication timing(argc, argv); // takes what the benchmark library left
     application = &timing;
-    tavlo::ui::prepareApplication(timing);
+    tavlo::ui::applyLook(timing);
 
     auto owned = std::make_unique<Table>();
     table = owned.get();

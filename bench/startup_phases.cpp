@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Where the game's start-up time and memory go, phase by phase, in one fresh process: the
-// toolkit (with the font configuration loading beside it, as the program does), decoding the
-// pictures of the first frame in the variant the screen needs, one after another on the GUI
-// thread (the window has them decoded on other threads), the first text, building the window,
-// and its first frame. Each line gives the time since main started and the resident memory then
-// (current and peak). A diagnostic for docs/benchmarks.md, not part of the table.
-#include "ui/application.h"
+// Where the game's start-up time and memory go, phase by phase, in one fresh process started as
+// the game is: the toolkit, decoding the pictures of the first frame in the variant the screen
+// needs, one after another on the GUI thread (the window has the snakes decoded on another
+// thread), the first text, building the window, and its first frame. Each line gives the time since
+// main started and the resident memory then (current and peak). A diagnostic for
+// docs/benchmarks.md, not part of the table.
+#include "app/start_up.h"
 #include "ui/frmmain.h"
 #include "ui/image_set.h"
-#include "ui/start_up.h"
 
 #include "game/random_source.h"
 
@@ -61,33 +60,29 @@ void decode(qreal devicePixelRatio) {
 int main(int argc, char* argv[]) {
     sinceMain.start();
     phase("main");
-    std::jthread fonts = tavlo::ui::startBeforeToolkit();
-    auto guard = std::make_unique<tavlo::ui::DisplayGuard>();
-    QApplication application(argc, argv);
-    guard.reset();
-    fonts.join();
-    tavlo::ui::prepareApplication(application);
-    phase("toolkit ready (QApplication, style, font configuration)");
+    return tavlo::app::run(argc, argv, [](QApplication&) {
+        phase("toolkit ready (QApplication, style, palette, font)");
 
-    const qreal ratio = qApp->devicePixelRatio();
-    decode(ratio);
-    std::printf("%38s(at a device pixel ratio of %g)\n", "", ratio);
-    phase("the first frame's pictures decoded here, one after another");
+        const qreal ratio = qApp->devicePixelRatio();
+        decode(ratio);
+        std::printf("%38s(at a device pixel ratio of %g)\n", "", ratio);
+        phase("the first frame's pictures decoded here, one after another");
 
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSize(12);
-    font.setBold(true);
-    std::printf("%38s(first text: %d px wide)\n", "",
-                QFontMetrics(font).horizontalAdvance(QStringLiteral("100")));
-    phase("first text measured (fonts found)");
+        QFont font(QStringLiteral("Arial"));
+        font.setPointSize(12);
+        font.setBold(true);
+        std::printf("%38s(first text: %d px wide)\n", "",
+                    QFontMetrics(font).horizontalAdvance(QStringLiteral("100")));
+        phase("first text measured (fonts found)");
 
-    tavlo::ClockRandom random;
-    tavlo::ui::frmmain window(random);
-    phase("window built (its pictures decoded, the snakes painted, on other threads)");
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
-        return 1;
-    QCoreApplication::processEvents();
-    phase("first frame painted and flushed");
-    return 0;
+        tavlo::ClockRandom random;
+        tavlo::ui::frmmain window(random);
+        phase("window built (the board painted on another thread meanwhile)");
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            return 1;
+        QCoreApplication::processEvents();
+        phase("first frame painted and flushed");
+        return 0;
+    });
 }

@@ -11,9 +11,9 @@
 
 #include "support/scripted_random.h"
 
-#include "ui/application.h"
-#include "ui/controls.h"
+#include "app/start_up.h"
 #include "ui/frmmain.h"
+#include "ui/widgets.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -282,9 +282,6 @@ int flash(frmmain& window, ScriptedRandom& random, double seconds) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
-    tavlo::ui::prepareApplication(application);
-
     const std::string mode = argc > 1 ? argv[1] : "";
     double amount = mode == "timing" ? 6 : 5;
     for (int i = 2; i + 1 < argc; i += 2)
@@ -295,22 +292,24 @@ int main(int argc, char* argv[]) {
         return 2;
     }
 
-    ScriptedRandom random;
-    // The flash runs from the win on and must never find the script empty.
-    random.carryOnWithSeed(1);
-    // Timing keeps the real pauses; the flash only needs a quick way to a win.
-    frmmain window(
-        random,
-        mode == "timing" ? tavlo::ui::OperationPlayer::PauseLength{} : [](int) { return 0; });
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window)) {
-        std::fputs("bench_window_host: the window never showed\n", stderr);
-        return 1;
-    }
-    std::printf("qt_version=%s\nplatform=%s\n", qVersion(),
-                qPrintable(QGuiApplication::platformName()));
-    const int status = mode == "timing" ? timing(window, random, static_cast<int>(amount))
-                                        : flash(window, random, amount);
-    std::fflush(stdout);
-    return status;
+    return tavlo::app::run(argc, argv, [&](QApplication&) {
+        ScriptedRandom random;
+        // The flash runs from the win on and must never find the script empty.
+        random.carryOnWithSeed(1);
+        // Timing keeps the real pauses; the flash only needs a quick way to a win.
+        frmmain window(
+            random,
+            mode == "timing" ? tavlo::ui::OperationPlayer::PauseLength{} : [](int) { return 0; });
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window)) {
+            std::fputs("bench_window_host: the window never showed\n", stderr);
+            return 1;
+        }
+        std::printf("qt_version=%s\nplatform=%s\n", qVersion(),
+                    qPrintable(QGuiApplication::platformName()));
+        const int status = mode == "timing" ? timing(window, random, static_cast<int>(amount))
+                                            : flash(window, random, amount);
+        std::fflush(stdout);
+        return status;
+    });
 }

@@ -78,8 +78,7 @@ void Game::Form_Load() {
     state_.playagain = kFalse;
     state_.gameover = kFalse;
     nameWaitingTokens();
-    window_.perform(op::SetAccessibleDescription{Control::picdice,
-                                                 narrateTurn(tavlo::nameOrPlayerNumber(first, 1))});
+    window_.perform(op::News{narrateTurn(tavlo::nameOrPlayerNumber(first, 1)), false});
 }
 
 std::string Game::nameOrPlayerNumber(int n) const {
@@ -137,9 +136,7 @@ void Game::cmdnewgame_Click() {
         f.square = 0;
     }
     nameWaitingTokens();
-    const std::string news = narrateNewGame(tavlo::nameOrPlayerNumber(first, 1));
-    window_.perform(op::SetAccessibleDescription{Control::picdice, news});
-    window_.perform(op::Announce{news});
+    window_.perform(op::News{narrateNewGame(tavlo::nameOrPlayerNumber(first, 1))});
 }
 
 void Game::cmdexit_Click() {
@@ -171,7 +168,7 @@ void Game::picdice_Click() {
         // Nothing moves; a player who cannot see the winner label hears why.
         for (int n = 1; n <= state_.noofplayers; ++n)
             if (fieldsOf(state_, n).square >= kWinningSquare)
-                window_.perform(op::Announce{narrateWin(nameOrPlayerNumber(n))});
+                window_.perform(op::News{narrateWin(nameOrPlayerNumber(n))});
         return;
     }
     state_.diceframe = 1;
@@ -235,9 +232,7 @@ void Game::narrateMove(int mover, std::int16_t landing, int next) {
     move.next = next == mover ? move.mover : nameOrPlayerNumber(next);
     window_.perform(op::SetAccessibleName{player(mover).boardToken,
                                           tokenName(move.mover, fieldsOf(state_, mover).square)});
-    const std::string told = tavlo::narrateMove(move);
-    window_.perform(op::SetAccessibleDescription{Control::picdice, told});
-    window_.perform(op::Announce{told});
+    window_.perform(op::News{tavlo::narrateMove(move)});
 }
 
 int Game::writeWhoseTurn(int mover) {

@@ -55,10 +55,9 @@ std::string describe(const Operation& operation) {
                    [&](const op::SetAccessibleName& o) {
                        out << "SetAccessibleName(" << o.control << ", \"" << o.text << "\")";
                    },
-                   [&](const op::SetAccessibleDescription& o) {
-                       out << "SetAccessibleDescription(" << o.control << ", \"" << o.text << "\")";
+                   [&](const op::News& o) {
+                       out << "News(\"" << o.text << "\"" << (o.sayNow ? "" : ", kept") << ")";
                    },
-                   [&](const op::Announce& o) { out << "Announce(\"" << o.text << "\")"; },
                    [&](const op::DrawBoard&) { out << "DrawBoard()"; },
                    [&](const op::Close&) { out << "Close()"; },
                },

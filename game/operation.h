@@ -69,26 +69,21 @@ struct Pause {
     int milliseconds;
     friend bool operator==(const Pause&, const Pause&) = default;
 };
-// What assistive technology says for a control: its name, or its description, which a screen
-// reader reads out when the control takes the focus, or when asked where the player is. Nothing
-// visible changes. An image control with an empty name has nothing to tell, and assistive
-// technology does not present it at all.
+// What assistive technology says a control is. Nothing visible changes. An image control with an
+// empty name has nothing to tell, and assistive technology does not present it at all.
 struct SetAccessibleName {
     Control control;
     std::string text;
     friend bool operator==(const SetAccessibleName&, const SetAccessibleName&) = default;
 };
-struct SetAccessibleDescription {
-    Control control;
+// The game's latest news for a screen reader's user, in one sentence: what has just happened
+// (the end of a move, a new game) or, as the window opens, whose turn it is. With `sayNow` they
+// hear it once, at this moment; otherwise it is only kept, for them to ask for. Nothing visible
+// changes.
+struct News {
     std::string text;
-    friend bool operator==(const SetAccessibleDescription&,
-                           const SetAccessibleDescription&) = default;
-};
-// Tells a screen reader's user, once and at this moment, what has just happened: the end of a
-// move, a new game. Nothing visible changes.
-struct Announce {
-    std::string text;
-    friend bool operator==(const Announce&, const Announce&) = default;
+    bool sayNow = true;
+    friend bool operator==(const News&, const News&) = default;
 };
 // Paints the board and creates its number labels; requested once, at start-up.
 struct DrawBoard {
@@ -104,8 +99,7 @@ struct Close {
 using Operation =
     std::variant<op::SetBackColor, op::SetForeColor, op::SetCaption, op::SetVisible, op::SetEnabled,
                  op::SetPicture, op::SetToolTip, op::Move, op::SetMousePointer, op::Pause,
-                 op::SetAccessibleName, op::SetAccessibleDescription, op::Announce, op::DrawBoard,
-                 op::Close>;
+                 op::SetAccessibleName, op::News, op::DrawBoard, op::Close>;
 
 // Builds a visitor for std::visit from one lambda per operation.
 template <class... Ts> struct Overloaded : Ts... { using Ts::operator()...; };

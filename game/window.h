@@ -39,20 +39,16 @@
 //                   SetCaption(lblcurrentplayer, name + "'s  Turn")
 //                   SetMousePointer(Default)
 //                   SetAccessibleName(Image1, "Token of <name>, square 4")
-//                   SetAccessibleDescription(picdice, "<name> rolled 4 and moved to square 4. ...")
-//                   Announce("<name> rolled 4 and moved to square 4. ...")
+//                   News("<name> rolled 4 and moved to square 4. ...")
 //
 // New Game first stops the die: SetEnabled(Timer2, false) SetEnabled(Timer1, false)
 // SetPicture(picdice, ImageList2, 7) SetMousePointer(Default); then it sets up the new game and
-// ends with SetAccessibleDescription(picdice, "New game. <name>'s turn.") and
-// Announce("New game. <name>'s turn."). Once the game is won, a press of the die moves nothing
-// and only announces the winner again.
+// ends with News("New game. <name>'s turn."). Once the game is won, a press of the die moves
+// nothing and only tells the winner again. Start-up ends with the news kept, not said:
+// News("<name>'s turn.", kept).
 //
-// Every `Announce` must reach a screen reader's user once, and only once. The die's description
-// always repeats the last news, so a window may tell them by the description instead of the
-// announcement where a screen reader reads it out anyway: when New Game hands the keyboard focus
-// to the die, the die is read with its description. A window whose screen reader would speak a
-// change of the description by itself must not set it, or the news would be heard twice.
+// Each `News` to be said must reach a screen reader's user once, and only once; how it reaches
+// them is the window's affair.
 #pragma once
 
 #include "controls.h"

@@ -124,28 +124,41 @@ void setAccessibleNameOf(QWidget* widget, const QString& name) {
     }
 }
 
-Announcer::Announcer(QWidget* parent, bool announcementEvent)
-    : QWidget(parent), announcementEvent_(announcementEvent) {
-    setAccessibleRole(this, QAccessible::Notification);
-    setObjectName(QStringLiteral("announcer"));
-    setFocusPolicy(Qt::NoFocus);
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    setGeometry(0, 0, 1, 1);
-    hide();
+NewsTeller::NewsTeller(QWidget* window, QWidget* die, ScreenReaderChannels channels)
+    : die_(die), notification_(new QWidget(window)), channels_(channels) {
+    setAccessibleRole(notification_, QAccessible::Notification);
+    notification_->setObjectName(QStringLiteral("announcer"));
+    notification_->setFocusPolicy(Qt::NoFocus);
+    notification_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    notification_->setGeometry(0, 0, 1, 1);
+    notification_->hide();
 }
 
-void Announcer::announce(const QString& text) {
+void NewsTeller::tell(const QString& news, bool sayNow) {
+    if (!channels_.descriptionChangeIsSpoken && die_->accessibleDescription() != news)
+        die_->setAccessibleDescription(news);
+    if (!sayNow || focusMoveTellsNews_)
+        return;
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-    if (announcementEvent_) {
-        QAccessibleAnnouncementEvent event(window(), text);
+    if (channels_.announcementEvent) {
+        QAccessibleAnnouncementEvent event(die_->window(), news);
         QAccessible::updateAccessibility(&event);
         return;
     }
 #endif
     // Appearing is what makes a screen reader speak; the name is what it says.
-    hide();
-    setAccessibleName(text);
-    show();
+    notification_->hide();
+    notification_->setAccessibleName(news);
+    notification_->show();
+}
+
+void NewsTeller::handFocusToDieAfter(const std::function<bool()>& newGame) {
+    focusMoveTellsNews_ =
+        !channels_.descriptionChangeIsSpoken && die_->isActiveWindow() && !die_->hasFocus();
+    const bool ran = newGame();
+    focusMoveTellsNews_ = false;
+    if (ran)
+        die_->setFocus(Qt::OtherFocusReason);
 }
 
 } // namespace tavlo::ui

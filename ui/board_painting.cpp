@@ -1,38 +1,76 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "board_painting.h"
 
-#include "controls.h"
 #include "image_set.h"
 #include "twips.h"
 
 #include <QImageReader>
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
+
 namespace tavlo::ui {
 
-std::future<QImage> paintSnakes(const ImageSet& imageList1, qreal devicePixelRatio) {
-    std::array<QString, kSnakePictures.size()> sources;
-    for (std::size_t k = 0; k < sources.size(); ++k)
-        sources[k] = imageList1.source(kSnakePictures[k].picture, devicePixelRatio);
-    return std::async(std::launch::async, [sources, devicePixelRatio] {
-        const QSize size(pixels(kBoardTwips.width()), pixels(kBoardTwips.height()));
-        QImage canvas(size * devicePixelRatio, PictureBoard::kCanvasFormat);
-        canvas.setDevicePixelRatio(devicePixelRatio);
-        canvas.fill(kBoardBackground);
-        QPainter painter(&canvas);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        for (std::size_t k = 0; k < sources.size(); ++k) {
-            // The reader, and with it the resource's uncompressed bytes, goes before painting.
-            const QImage snake = QImageReader(sources[k]).read();
-            const QRect& r = kSnakePictures[k].rect;
-            painter.drawImage(pixels(r.x(), r.y(), r.width(), r.height()), snake);
-        }
-        painter.end();
-        return canvas;
-    });
+BoardCanvas::BoardCanvas(qreal devicePixelRatio)
+    : image_(QSize(pixels(kBoardTwips), pixels(kBoardTwips)) * devicePixelRatio, kFormat) {
+    image_.setDevicePixelRatio(devicePixelRatio);
+    image_.fill(kBoardBackground);
 }
 
-void paintGrid(PictureBoard& board) {
+QPoint BoardCanvas::toPixels(int x, int y) const {
+    const int last = pixels(kBoardTwips) - 1;
+    return {std::clamp(pixels(x), 0, last), std::clamp(pixels(y), 0, last)};
+}
+
+void BoardCanvas::paintPicture(const QImage& picture, const QRect& twips) {
+    QPainter painter(&image_);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(pixels(twips.x(), twips.y(), twips.width(), twips.height()), picture);
+}
+
+void BoardCanvas::setPen(int widthPixels, const QColor& colour) {
+    pen_ = QPen(colour, widthPixels, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
+
+void BoardCanvas::drawLine(int x1, int y1, int x2, int y2) {
+    const QPoint from = toPixels(x1, y1);
+    const QPoint to = toPixels(x2, y2);
+    if (from.x() != to.x() && from.y() != to.y()) {
+        QPainter painter(&image_);
+        painter.setPen(pen_);
+        painter.drawLine(from, to);
+        return;
+    }
+    // Along the grid: a band of whole device pixels centred on the line, as wide as the pen and
+    // reaching as far as its round ends, so that no line comes out a pixel wider than the next at
+    // a fractional scale.
+    const qreal ratio = image_.devicePixelRatio();
+    const int width = std::max(1, static_cast<int>(std::lround(pen_.widthF() * ratio)));
+    const bool across = from.y() == to.y();
+    const QSize size = image_.size();
+    // The first device pixel of the band around a point `at` window pixels along an axis.
+    auto bandStart = [&](int at, int extent) {
+        return std::clamp(static_cast<int>(std::floor(at * ratio + 0.5 - width / 2.0)), 0,
+                          extent - width);
+    };
+    const int along = across ? size.width() : size.height();
+    const auto [first, last] =
+        across ? std::minmax({from.x(), to.x()}) : std::minmax({from.y(), to.y()});
+    const int begin = bandStart(first, along);
+    const int length = bandStart(last, along) + width - begin;
+    const int start =
+        across ? bandStart(from.y(), size.height()) : bandStart(from.x(), size.width());
+    image_.setDevicePixelRatio(1.0); // painted in device pixels
+    QPainter(&image_).fillRect(across ? QRect(begin, start, length, width)
+                                      : QRect(start, begin, width, length),
+                               pen_.color());
+    image_.setDevicePixelRatio(ratio);
+}
+
+namespace {
+
+void paintGrid(BoardCanvas& board) {
     board.setPen(kGridPenPixels, Qt::black);
     for (int y = 1000; y <= 10000; y += 1000)
         board.drawLine(0, y, board.scaleWidth(), y);
@@ -40,7 +78,7 @@ void paintGrid(PictureBoard& board) {
         board.drawLine(x, 0, x, board.scaleHeight());
 }
 
-void paintLadders(PictureBoard& board) {
+void paintLadders(BoardCanvas& board) {
     for (const Ladder& ladder : kLadders) {
         board.setPen(kLadderPenPixels, ladder.colour);
         board.drawLine(ladder.rail1.x1(), ladder.rail1.y1(), ladder.rail1.x2(), ladder.rail1.y2());
@@ -50,6 +88,25 @@ void paintLadders(PictureBoard& board) {
             board.drawLine(rung.x1(), rung.y1(), rung.x2(), rung.y2());
         }
     }
+}
+
+} // namespace
+
+std::future<QImage> paintBoard(const ImageSet& imageList1, qreal devicePixelRatio) {
+    std::array<QString, kSnakePictures.size()> sources;
+    for (std::size_t k = 0; k < sources.size(); ++k)
+        sources[k] = imageList1.source(kSnakePictures[k].picture, devicePixelRatio);
+    return std::async(std::launch::async, [sources, devicePixelRatio] {
+        BoardCanvas board(devicePixelRatio);
+        for (std::size_t k = 0; k < sources.size(); ++k) {
+            // The reader, and with it the resource's uncompressed bytes, goes before painting.
+            const QImage snake = QImageReader(sources[k]).read();
+            board.paintPicture(snake, kSnakePictures[k].rect);
+        }
+        paintGrid(board);
+        paintLadders(board);
+        return board.take();
+    });
 }
 
 } // namespace tavlo::ui

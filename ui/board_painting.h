@@ -4,9 +4,12 @@
 // its tail on its tail square; each ladder's rails run from its foot square to its top square.
 #pragma once
 
+#include "game/board.h"
+
 #include <QColor>
 #include <QImage>
 #include <QLine>
+#include <QPen>
 #include <QRect>
 
 #include <array>
@@ -14,7 +17,6 @@
 
 namespace tavlo::ui {
 
-class PictureBoard;
 class ImageSet;
 
 struct SnakePicture {
@@ -79,19 +81,39 @@ inline const std::array<Ladder, 4> kLadders{{
      13},
 }};
 
-inline constexpr QSize kBoardTwips(10000, 10000);
 inline constexpr QColor kBoardBackground(255, 255, 255);
 inline constexpr int kGridPenPixels = 1;
 inline constexpr int kLadderPenPixels = 3;
 
-// The painting stages, each over what the previous ones left.
-//
-// The first, the snakes on the background, takes longest: it starts on a thread of its own while
-// the window is built, and gives the board's whole canvas, of kBoardTwips at the given device
-// pixel ratio, for PictureBoard::paintWhenNeeded. The snake pictures are decoded there one at a
-// time and dropped once painted, so `imageList1` never holds them; call on the GUI thread.
-std::future<QImage> paintSnakes(const ImageSet& imageList1, qreal devicePixelRatio);
-void paintGrid(PictureBoard& board);
-void paintLadders(PictureBoard& board);
+// The board's painting: an opaque image of the board's size at a screen's device pixel ratio,
+// painted on in board twips. A pen's width is in pixels of the window; a line along the grid is
+// drawn a whole number of the screen's pixels wide, the same for every such line at any scale.
+class BoardCanvas {
+public:
+    static constexpr QImage::Format kFormat = QImage::Format_RGB32;
+
+    explicit BoardCanvas(qreal devicePixelRatio);
+    // Paints the whole picture stretched into `twips`, over what lies beneath.
+    void paintPicture(const QImage& picture, const QRect& twips);
+    void setPen(int widthPixels, const QColor& colour);
+    void drawLine(int x1, int y1, int x2, int y2);
+    int scaleWidth() const { return kBoardTwips; }
+    int scaleHeight() const { return kBoardTwips; }
+    // The painting, once done; the canvas is left empty.
+    QImage take() { return std::move(image_); }
+
+private:
+    // A point in window pixels on the board; the lines at the far edges (10000 twips) fall just
+    // outside the last pixel and are kept in.
+    QPoint toPixels(int x, int y) const;
+
+    QImage image_;
+    QPen pen_;
+};
+
+// Paints the whole board on a thread of its own: the snake pictures (decoded there one at a time
+// and dropped once painted, so `imageList1` never holds them), the grid over them, then the
+// ladders, for a screen of the given device pixel ratio. Call on the GUI thread.
+std::future<QImage> paintBoard(const ImageSet& imageList1, qreal devicePixelRatio);
 
 } // namespace tavlo::ui

@@ -7,8 +7,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
+#include <QScreen>
 #include <QShortcut>
 
+#include <algorithm>
 #include <limits>
 
 #ifndef TAVLO_MAKER_URL
@@ -36,53 +38,6 @@ QFont arial(qreal points, bool bold) {
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;
-}
-
-// The light colours the window was drawn with, for every role that it leaves to the style: while
-// enabled, and while disabled. The window sets its own colour for most controls, but the rest
-// (text, the text boxes, the options' circles, the grey of a locked control) would otherwise come
-// from the desktop, and a dark desktop style would pair its light text with the white board and
-// the grey button faces. Every role is set, so no control takes one from the desktop's palette
-// for its kind.
-QPalette designPalette() {
-    struct Colours {
-        QPalette::ColorRole role;
-        QRgb normal;
-        QRgb disabled;
-    };
-    static constexpr Colours kLight[] = {
-        {QPalette::WindowText, 0xff000000, 0xffbebebe},
-        {QPalette::Button, 0xffefefef, 0xffefefef},
-        {QPalette::Light, 0xffffffff, 0xffffffff},
-        {QPalette::Midlight, 0xffcacaca, 0xffcacaca},
-        {QPalette::Dark, 0xff9f9f9f, 0xffbebebe},
-        {QPalette::Mid, 0xffb8b8b8, 0xffb8b8b8},
-        {QPalette::Text, 0xff000000, 0xffbebebe},
-        {QPalette::BrightText, 0xffffffff, 0xffffffff},
-        {QPalette::ButtonText, 0xff000000, 0xffbebebe},
-        {QPalette::Base, 0xffffffff, 0xffefefef},
-        {QPalette::Window, 0xffefefef, 0xffefefef},
-        {QPalette::Shadow, 0xff767676, 0xffb1b1b1},
-        {QPalette::Highlight, 0xff308cc6, 0xff919191},
-        {QPalette::HighlightedText, 0xffffffff, 0xffffffff},
-        {QPalette::Link, 0xff0000ff, 0xff0000ff},
-        {QPalette::LinkVisited, 0xffff00ff, 0xffff00ff},
-        {QPalette::AlternateBase, 0xfff7f7f7, 0xfff7f7f7},
-        {QPalette::NoRole, 0xff000000, 0xff000000},
-        {QPalette::ToolTipBase, 0xffffffdc, 0xffffffdc},
-        {QPalette::ToolTipText, 0xff000000, 0xff000000},
-        {QPalette::PlaceholderText, 0x80000000, 0x80000000},
-#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
-        {QPalette::Accent, 0xff308cc6, 0xff919191},
-#endif
-    };
-    QPalette palette;
-    for (const Colours& c : kLight) {
-        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
-            palette.setColor(group, c.role, QColor::fromRgba(c.normal));
-        palette.setColor(QPalette::Disabled, c.role, QColor::fromRgba(c.disabled));
-    }
-    return palette;
 }
 
 void place(QWidget* widget, int left, int top, int width, int height) {
@@ -114,8 +69,8 @@ bool isUserInput(QEvent::Type type) {
 
 frmmain::frmmain(RandomSource& random, OperationPlayer::PauseLength pauseLength,
                  ScreenReaderChannels channels, QWidget* parent)
-    : QWidget(parent), m_channels(channels), m_imageList1(makeImageList1()),
-      m_imageList2(makeImageList2()),
+    : QWidget(parent), m_imageList1(makeImageList1()), m_imageList2(makeImageList2()),
+      m_painting(paintBoard(m_imageList1, devicePixelRatioF())),
       m_player([this](const Operation& o) { apply(o); },
                pauseLength ? std::move(pauseLength) : [](int ms) { return ms; }),
       m_game(*this, random) {
@@ -123,24 +78,16 @@ frmmain::frmmain(RandomSource& random, OperationPlayer::PauseLength pauseLength,
     setWindowTitle(QStringLiteral("Tavlo - Game created by " TAVLO_MAKER_URL " "));
     // A screen reader says the game's name, not the web address in the title.
     setAccessibleName(QStringLiteral("Tavlo"));
-    // The first frame shows the snakes, the pawns and the die at rest: they are decoded, and
-    // the snakes painted, on other cores while the window is being built. Not before this
-    // point: the accessibility bridge has now connected to the session bus, which, when none is
-    // running, forks a launcher, and a fork while another thread holds an allocator lock can
-    // leave the child waiting for it for good (AddressSanitizer's allocator does).
-    m_snakes = paintSnakes(m_imageList1, devicePixelRatioF());
-    m_imageList1.prefetch({6, 7, 8, 9}, devicePixelRatioF());
-    m_imageList2.prefetch({kRestingDie}, devicePixelRatioF());
     setWindowIcon(QIcon(QStringLiteral(":/images/icon.ico")));
-    setMinimumSize(pixels(kClientTwips.width()), pixels(kClientTwips.height()));
     resize(pixels(kOpenWidthTwips), pixels(kClientTwips.height()));
-    setFont(arial(8.25, false));
-    setPalette(designPalette());
+    fitScreen();
     setAutoFillBackground(true);
     setBackColour(this, kDesignBackground);
 
     m_controls[static_cast<std::size_t>(Control::frmmain)] = this;
     createControls();
+    new Overflow(this, leastSize(), size()); // as it opens, the right-hand column whole
+    m_news.emplace(this, control(Control::picdice), channels);
     connectEvents();
     qApp->installEventFilter(this);
 
@@ -241,13 +188,6 @@ void frmmain::createControls() {
         option->setFont(arial(12, true));
         option->setAutoFillBackground(true);
         setBackColour(option, kButtonFace);
-        // Locked, the captions grey out exactly as the locked name boxes do.
-        QPalette palette = option->palette();
-        const QColor locked =
-            control(Control::txtplayer1name)->palette().color(QPalette::Disabled, QPalette::Text);
-        palette.setColor(QPalette::Disabled, QPalette::WindowText, locked);
-        palette.setColor(QPalette::Disabled, QPalette::ButtonText, locked);
-        option->setPalette(palette);
     }
     m_timer1.setInterval(100);
 
@@ -257,9 +197,9 @@ void frmmain::createControls() {
     dice->setToolTip(QStringLiteral("Dice"));
     setBackColour(dice, kButtonFace);
 
-    m_pictureboard = new PictureBoard(this, kBoardTwips, kBoardBackground);
+    m_pictureboard = new PictureBoard(this);
     add(Control::pictureboard, m_pictureboard);
-    m_pictureboard->move(pixels(840, 360));
+    place(m_pictureboard, 840, 360, kBoardTwips, kBoardTwips);
     image(Control::Image4, m_pictureboard, 3240, 8880, 975, 975, false);
     image(Control::Image3, m_pictureboard, 2160, 8880, 975, 975, false);
     image(Control::Image2, m_pictureboard, 1080, 8880, 975, 975, false);
@@ -301,8 +241,6 @@ void frmmain::createControls() {
 
     for (QTimer* t : {&m_timer1, &m_timer2})
         t->setTimerType(Qt::PreciseTimer);
-
-    m_announcer = new Announcer(this, m_channels.announcementEvent);
 
     describeForScreenReaders();
 
@@ -388,13 +326,7 @@ bool frmmain::handle(void (Game::*handler)()) {
 void frmmain::newGame() {
     // The next key a player presses after New Game is meant for the die, not for another New
     // Game: the focus goes to the die.
-    QWidget* die = control(Control::picdice);
-    m_focusMoveToDieTellsNews =
-        !m_channels.descriptionChangeIsSpoken && isActiveWindow() && !die->hasFocus();
-    const bool started = handle(&Game::cmdnewgame_Click);
-    m_focusMoveToDieTellsNews = false;
-    if (started)
-        die->setFocus(Qt::OtherFocusReason);
+    m_news->handFocusToDieAfter([this] { return handle(&Game::cmdnewgame_Click); });
 }
 
 void frmmain::optionClicked(Control option, void (Game::*handler)()) {
@@ -481,19 +413,7 @@ void frmmain::apply(const Operation& operation) {
             [&](const op::SetAccessibleName& o) {
                 setAccessibleNameOf(control(o.control), QString::fromStdString(o.text));
             },
-            // The die's description repeats the news the announcer tells, for a screen reader to
-            // read with the die. Where the change itself would be spoken, the news would be
-            // heard twice: the die then has no description.
-            [&](const op::SetAccessibleDescription& o) {
-                const QString text = QString::fromStdString(o.text);
-                if (!m_channels.descriptionChangeIsSpoken &&
-                    control(o.control)->accessibleDescription() != text)
-                    control(o.control)->setAccessibleDescription(text);
-            },
-            [&](const op::Announce& o) {
-                if (!m_focusMoveToDieTellsNews)
-                    m_announcer->announce(QString::fromStdString(o.text));
-            },
+            [&](const op::News& o) { m_news->tell(QString::fromStdString(o.text), o.sayNow); },
             [&](const op::DrawBoard&) { drawboard(); },
             [&](const op::Close&) { close(); },
         },
@@ -501,11 +421,8 @@ void frmmain::apply(const Operation& operation) {
 }
 
 void frmmain::drawboard() {
-    // The snakes may still be being painted: the board waits for them only when first shown.
-    m_pictureboard->paintWhenNeeded(std::move(m_snakes), [](PictureBoard& board) {
-        paintGrid(board);
-        paintLadders(board);
-    });
+    // Painted on another core while the window is built; the board waits for it when first shown.
+    m_pictureboard->setPainting(std::move(m_painting));
     createNumberLabels();
 }
 
@@ -541,6 +458,41 @@ void frmmain::createNumberLabels() {
             left -= 1000;
         }
     }
+}
+
+QSize frmmain::leastSize() {
+    return {pixels(kClientTwips.width()), pixels(kClientTwips.height())};
+}
+
+void frmmain::fitScreen() {
+    const QScreen* shownOn = screen();
+    if (!shownOn)
+        return;
+    // The room the desktop leaves for the window (less its panels and bars), less the frame the
+    // window manager puts around it, once known. Where that leaves little to spare, a frame not
+    // known yet, or the title bar of a tiling compositor's tile, may take it: the window may then
+    // be made smaller than its layout, and scrolls.
+    constexpr int kFrameAllowance = 48;
+    const QRect room = shownOn->availableGeometry();
+    const QSize inside = room.size() - (frameGeometry().size() - size());
+    QSize least = leastSize();
+    if (inside.width() - least.width() < kFrameAllowance)
+        least.setWidth(std::min(least.width(), inside.width() - kFrameAllowance));
+    if (inside.height() - least.height() < kFrameAllowance)
+        least.setHeight(std::min(least.height(), inside.height() - kFrameAllowance));
+    setMinimumSize(least);
+    if (width() > inside.width() || height() > inside.height()) {
+        resize(size().boundedTo(inside));
+        move(room.topLeft());
+    }
+}
+
+bool frmmain::event(QEvent* event) {
+    // The frame is known once the window manager has put it around the window, which then moves.
+    if (event->type() == QEvent::Show || event->type() == QEvent::Move ||
+        event->type() == QEvent::ScreenChangeInternal)
+        fitScreen();
+    return QWidget::event(event);
 }
 
 void frmmain::closeEvent(QCloseEvent* event) {

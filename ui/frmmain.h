@@ -5,9 +5,9 @@
 #pragma once
 
 #include "accessibility.h"
-#include "controls.h"
 #include "image_set.h"
 #include "operation_player.h"
+#include "widgets.h"
 
 #include "game/game.h"
 #include "game/random_source.h"
@@ -57,15 +57,22 @@ public:
     // True while a move is being played out on screen; input to handlers waits for the end.
     bool isPlaying() const { return m_player.isPlaying(); }
 
+    // The size the layout was drawn for; the window opens a little wider.
+    static QSize leastSize();
+
 signals:
     // A move has been played out to its end.
     void moveFinished();
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Where the screen has less room than the window, the window takes the room there is, and
+    // its content scrolls.
+    void fitScreen();
     void createControls();
     void connectEvents();
     void describeForScreenReaders();
@@ -78,25 +85,22 @@ private:
     void newGame();
     void optionClicked(Control option, void (Game::*handler)());
 
-    ScreenReaderChannels m_channels;
     std::array<QWidget*, kControlCount> m_controls{};
     std::array<PlainLabel*, 101> m_label1{};
     std::array<BoardPoint, 101> m_label1Position{}; // twips, as placed
 
     QPushButton* m_cmdexit = nullptr;
     PictureBoard* m_pictureboard = nullptr;
-    Announcer* m_announcer = nullptr;
+    std::optional<NewsTeller> m_news;
     std::optional<Control> m_selectedOption;
-    // While New Game runs and is about to give the die the focus, where the die's description
-    // tells the news: a screen reader then reads out the die with its description, so nothing
-    // is announced besides.
-    bool m_focusMoveToDieTellsNews = false;
 
     QTimer m_timer1;
     QTimer m_timer2;
     ImageSet m_imageList1;
     ImageSet m_imageList2;
-    std::future<QImage> m_snakes; // the board's first painting stage, until the board takes it
+    // The board's painting, under way on another core from the start, until drawboard hands it
+    // to the board.
+    std::future<QImage> m_painting;
     OperationPlayer m_player;
     Game m_game;
 };

@@ -4,11 +4,14 @@
 
 # Version:codename, oldest first. A package built on one release installs on the later ones.
 DEBIAN_RELEASES=(12:bookworm 13:trixie)
+# Debian testing, the next release: the suite runs there too (scripts/test --debian forky), but
+# no package is made for it, as it is a moving target.
+DEBIAN_TESTING=14:forky
 
 # The codename of Debian release $1 (a version or a codename); fails for one not supported.
 debian_codename() {
     local release
-    for release in "${DEBIAN_RELEASES[@]}"; do
+    for release in "${DEBIAN_RELEASES[@]}" "$DEBIAN_TESTING"; do
         if [ "$1" = "${release%%:*}" ] || [ "$1" = "${release#*:}" ]; then
             echo "${release#*:}"
             return 0
@@ -27,103 +30,63 @@ debian_codenames_from_host() {
     host=$(host_codename)
     for release in "${DEBIAN_RELEASES[@]}"; do
         [ "${release#*:}" = "$host" ] && from=true
-        $from && echo "${release#*:}"
+        if $from; then echo "${release#*:}"; fi
     done
 }
 
-# Apt source lines ("deb URI suite components") for release $1, made from the entries of this
-# machine's apt sources that serve its own release: the release itself and its updates and
-# security suites, each with release $1's codename put in. So every root comes from the mirrors
-# the administrator chose, and no other vendor's packages can hide a missing dependency. Both of
-# apt's formats are read: one-line entries and deb822 stanzas. Prints nothing where the sources
-# name no archive of this machine's release.
+# Apt source lines ("deb URI suite component") for release $1, made from the archives this
+# machine's apt uses for its own release (as apt-get indextargets lists them): the release itself
+# and its updates and security suites, each with release $1's codename put in. So every root comes
+# from the mirrors the administrator chose, and no other vendor's packages can hide a missing
+# dependency. Prints nothing where apt names no archive of this machine's release.
 debian_sources() {
-    local codename=$1 host file
+    local host uri suite component
     host=$(host_codename)
-    local files=()
-    for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list \
-        /etc/apt/sources.list.d/*.sources; do
-        [ -f "$file" ] && files+=("$file")
+    apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(COMPONENT)' 'Identifier: Packages' |
+        sort -u | while read -r uri suite component; do
+        case $suite in
+        "$host" | "$host-updates" | "$host-security") echo "deb $uri $1${suite#"$host"} $component" ;;
+        esac
     done
-    [ ${#files[@]} = 0 ] && return 0
-    awk -v host="$host" -v codename="$codename" '
-        function emit(uri, suite, components) {
-            if (suite == host) suite = codename
-            else if (suite == host "-updates" || suite == host "-security")
-                suite = codename substr(suite, length(host) + 1)
-            else return
-            line = "deb " uri " " suite " " components
-            if (!(line in seen)) { seen[line] = 1; print line }
-        }
-        function stanza(   i, j, n, m, uri, suite) {
-            if (binary) {
-                n = split(uris, u, " "); m = split(suites, s, " ")
-                for (i = 1; i <= n; ++i) for (j = 1; j <= m; ++j) emit(u[i], s[j], components)
-            }
-            binary = 0; uris = suites = components = ""
-        }
-        FNR == 1 { stanza() }
-        /^[[:space:]]*#/ { next }
-        /^deb[[:space:]]/ {
-            sub(/\[[^]]*\]/, "")
-            rest = ""
-            for (i = 4; i <= NF; ++i) rest = rest (i > 4 ? " " : "") $i
-            emit($2, $3, rest)
-            next
-        }
-        /^[[:space:]]*$/ { stanza(); next }
-        /^Types:/ { binary = ($0 ~ /[[:space:]]deb([[:space:]]|$)/) }
-        /^URIs:/ { sub(/^URIs:[[:space:]]*/, ""); uris = $0 }
-        /^Suites:/ { sub(/^Suites:[[:space:]]*/, ""); suites = $0 }
-        /^Components:/ { sub(/^Components:[[:space:]]*/, ""); components = $0 }
-        END { stanza() }
-    ' "${files[@]}"
 }
 
-# Why a root of release $1 cannot be made here, or nothing when it can: it needs root, a mount
-# namespace in which mounts can be made (not in a chroot whose root is no mount point, nor in a
-# container without the right to make one), an archive named by this machine's apt sources, and
-# an answer from it. $2 is a scratch folder.
-debian_root_unavailable() {
-    local codename=$1 scratch=$2 probe uri suite
-    if [ "$(id -u)" != 0 ]; then
-        echo "it needs root, or sudo without a password"
-        return
-    fi
-    mkdir -p "$scratch/probe"
-    if ! probe=$(unshare --mount -- mount -t proc proc "$scratch/probe" 2>&1); then
-        echo "no mount namespace with mounts of its own can be made here: $probe"
-        return
-    fi
-    read -r _ uri suite _ <<<"$(debian_sources "$codename" | head -n1)"
+# Why no root of release $1 can be made from Debian's archive here, or nothing when one can: it
+# needs an archive named by this machine's apt sources, and an answer from it. $2 is a scratch
+# folder.
+debian_archive_unavailable() {
+    local uri suite probe
+    read -r _ uri suite _ <<<"$(debian_sources "$1" | grep -v -e -security -e -updates | head -n1)"
     if [ -z "${uri:-}" ]; then
         echo "this machine's apt sources name no Debian archive of its own release" \
-            "($(host_codename)) to take Debian $codename from"
-        return
-    fi
-    if ! probe=$(/usr/lib/apt/apt-helper -o Acquire::Retries=0 -o Acquire::http::Timeout=10 \
-        -o APT::Sandbox::User=root download-file "${uri%/}/dists/$suite/Release" \
-        "$scratch/probe/Release" 2>&1); then
+            "($(host_codename)) to take Debian $1 from"
+    elif ! probe=$(/usr/lib/apt/apt-helper -o Acquire::Retries=0 -o Acquire::http::Timeout=10 \
+        -o APT::Sandbox::User="$(id -un)" download-file "${uri%/}/dists/$suite/Release" \
+        "$2/Release" 2>&1); then
         echo "Debian's archive does not answer ($uri $suite): $probe"
     fi
 }
 
-# Makes a bare root of release $1 in folder $2: Debian's essential packages and apt, from the
-# sources debian_sources gives, then the customize hooks given as further arguments
-# (mmdebstrap's --customize-hook=...). Downloads are kept in folder $3 between runs, which takes
-# only what this run used. mmdebstrap ($MMDEBSTRAP, or found on the PATH) logs to $2.log.
+# Makes a bare root of release $1 in folder $2 (or tarball, by its name): Debian's essential
+# packages and apt, from the sources debian_sources gives, then the customize hooks given as
+# further arguments (mmdebstrap's --customize-hook=...). Downloads are kept in folder $3 between
+# runs, which takes only what this run used. mmdebstrap ($MMDEBSTRAP, or found on the PATH) logs
+# to $2.log. Run by root, it runs as root, in a mount namespace of its own so that its mounts go
+# with it; by another user, in the user namespace it makes itself.
 debian_root_pid=
 make_debian_root() {
-    local codename=$1 root=$2 cache=$3 status=0
+    local codename=$1 root=$2 cache=$3 status=0 sources=() testing=() ns=()
     shift 3
-    local sources=()
     mapfile -t sources < <(debian_sources "$codename")
+    # Debian testing's archive may be served with a Release file past its Valid-Until date, which
+    # apt then refuses: accepted for testing alone, never for a release.
+    [ "$codename" != "${DEBIAN_TESTING#*:}" ] ||
+        testing=(--aptopt='Acquire::Check-Valid-Until "false"')
     mkdir -p "$cache"
     rm -rf "$cache.new"
-    # In a mount namespace of its own, so its mounts go with it, and a session of its own, which
-    # stop_debian_root ends whole.
-    setsid unshare --mount -- "${MMDEBSTRAP:-mmdebstrap}" --variant=apt --skip=essential/unlink \
-        --setup-hook='mkdir -p "$1/var/cache/apt/archives"' \
+    [ "$(id -u)" != 0 ] || ns=(unshare --mount --)
+    # In a session of its own, which stop_debian_root ends whole.
+    setsid "${ns[@]}" "${MMDEBSTRAP:-mmdebstrap}" --variant=apt --skip=essential/unlink \
+        "${testing[@]}" --setup-hook='mkdir -p "$1/var/cache/apt/archives"' \
         --setup-hook="sync-in '$cache' /var/cache/apt/archives" \
         "$@" \
         --customize-hook="sync-out /var/cache/apt/archives '$cache.new'" \

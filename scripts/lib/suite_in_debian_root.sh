@@ -4,39 +4,52 @@
 # fresh machine: an ordinary user with sudo, whose copy of this working tree builds and tests
 # itself there, installing what it needs with apt-get. The root is made anew each time with
 # mmdebstrap from the Debian archive this machine's apt uses; downloads are kept between runs.
-# The root runs in a mount and PID namespace of its own, so nothing it mounts or starts outlives
-# it. Where it cannot run (no root or sudo without a password, no mount namespace, no archive),
-# it says why in a line "SKIPPED: ..." and exits with status 77.
-# Usage: suite_in_debian_root.sh <release: 13 or trixie>   (called by ./scripts/test --debian)
+# systemd-nspawn runs it as a container, so nothing it mounts or starts outlives it. Where it
+# cannot run (no root or sudo without a password, no mount namespace, no archive), it says why in
+# a line "SKIPPED: ..." and exits with status 77.
+# Usage: suite_in_debian_root.sh <release: 13 or trixie, 14 or forky for Debian testing>
+#        (called by ./scripts/test --debian)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/lib/packages.sh
 source scripts/lib/debian.sh
 
 codename=$(debian_codename "${1:-}") || {
-    echo "usage: $0 <release>, one of: ${DEBIAN_RELEASES[*]}" >&2
+    echo "usage: $0 <release>, one of: ${DEBIAN_RELEASES[*]} $DEBIAN_TESTING" >&2
     exit 2
 }
 cache=$(tavlo_cache)
 if [ "$(id -u)" != 0 ] && sudo -n true 2>/dev/null; then
     exec sudo -n TAVLO_CACHE="$cache" CI="${CI:-}" -- "$0" "$@"
 fi
-[ "$(id -u)" = 0 ] && ensure_packages mmdebstrap
+[ "$(id -u)" != 0 ] || ensure_packages mmdebstrap systemd-container
 
 work=$(mktemp -d "${TMPDIR:-/var/tmp}/tavlo-debian-$codename.XXXXXX")
+machine=$(basename "$work")
 leg_pid=
 cleanup() {
     local status=$?
     set +e
-    # The namespace's first process takes every other one with it, and its mounts go with it.
-    [ -n "$leg_pid" ] && kill -- "-$leg_pid" 2>/dev/null && wait "$leg_pid" 2>/dev/null
-    rm -rf "$work"
+    stop_debian_root
+    # The container's end takes every process in it with it, and its mounts.
+    [ -n "$leg_pid" ] && kill "$leg_pid" 2>/dev/null && wait "$leg_pid" 2>/dev/null
+    # (Where /run is no tmpfs, systemd-nspawn leaves its folder for this container behind.)
+    rm -rf "$work" "/run/systemd/nspawn/propagate/$machine"
     exit "$status"
 }
 trap cleanup EXIT
 trap 'exit 143' TERM INT
 
-reason=$(debian_root_unavailable "$codename" "$work")
+# It needs root, a mount namespace in which mounts can be made (not in a chroot whose root is no
+# mount point, nor in a container without the right to make one), and Debian's archive.
+mkdir "$work/probe"
+if [ "$(id -u)" != 0 ]; then
+    reason="it needs root, or sudo without a password"
+elif ! reason=$(unshare --mount -- mount -t proc proc "$work/probe" 2>&1); then
+    reason="no mount namespace with mounts of its own can be made here: $reason"
+else
+    reason=$(debian_archive_unavailable "$codename" "$work")
+fi
 if [ -n "$reason" ]; then
     echo "SKIPPED: the suite in a bare Debian $codename root, as ${reason//$'\n'/ }"
     exit 77
@@ -69,30 +82,18 @@ packages=$cache/debian-$codename-packages
 user_cache=$cache/debian-$codename-user
 mkdir -p "$packages" "$user_cache"
 chown -R "$ids" "$user_cache"
-cp /etc/resolv.conf /etc/hosts "$root/etc/"
 
-# The root becomes the namespace's own root (pivot_root, not chroot), so that the suite's user
-# can make namespaces of its own there, as on a machine of its own.
-setsid unshare --mount --pid --fork --kill-child --propagation private -- bash -c '
-    set -e
-    root=$1 packages=$2 user_cache=$3 ids=$4 ci=$5
-    mount --bind "$root" "$root"
-    mount -t proc proc "$root/proc"
-    mount --rbind /sys "$root/sys"
-    mount --rbind /dev "$root/dev"
-    mount --bind "$packages" "$root/var/cache/apt/archives"
-    mkdir -p "$root/home/player/.cache/tavlo"
-    mount --bind "$user_cache" "$root/home/player/.cache/tavlo"
-    cd "$root"
-    mkdir -p .host
-    pivot_root . .host
-    umount -l /.host
-    rmdir /.host
-    cd /home/player/tavlo
-    exec setpriv --reuid="${ids%:*}" --regid="${ids#*:}" --init-groups env -i HOME=/home/player \
-        USER=player LOGNAME=player PATH=/usr/local/bin:/usr/bin:/bin LANG=C.UTF-8 CI="$ci" \
-        ./scripts/test' \
-    bash "$root" "$packages" "$user_cache" "$ids" "${CI:-}" </dev/null &
+# The root as a container, with mounts, processes and a host name of its own and the host's
+# network. Unlike a chroot, it lets the suite's user make namespaces of its own there, as on a
+# machine of its own. Its /etc stays its own, for apt-get to change: a copy of the host's name
+# servers, and no time zone mounted over its own. Its console is the caller's pipes, so it has no
+# /dev/console, which autopkgtest-virt-unshare mounts into its roots: /dev/null stands in. And the
+# suite does not get the container's readiness socket, which only root may use (Orca 51 would).
+systemd-nspawn --quiet --register=no --keep-unit --console=pipe --directory="$root" \
+    --machine="$machine" --resolv-conf=copy-host --timezone=off --bind=/dev/null:/dev/console \
+    --bind="$packages:/var/cache/apt/archives" --bind="$user_cache:/home/$user/.cache/tavlo" \
+    --user="$user" --chdir="/home/$user/tavlo" --setenv=LANG=C.UTF-8 --setenv=CI="${CI:-}" \
+    env -u NOTIFY_SOCKET ./scripts/test </dev/null &
 leg_pid=$!
 status=0
 wait "$leg_pid" || status=$?

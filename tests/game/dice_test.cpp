@@ -116,9 +116,7 @@ TEST_F(Roll, WholeTurnFromTheLastTickIsTheDocumentedSequence) {
             "Text(txtplayer2name)", "SetCaption(lblcurrentplayer, \"Player 2's  Turn\")",
             "SetMousePointer(Default)", "Text(txtplayer1name)", "Text(txtplayer2name)",
             "SetAccessibleName(Image1, \"Token of Player 1, square 4\")",
-            "SetAccessibleDescription(picdice, \"Player 1 rolled 4 and moved to square 4. "
-            "Player 2's turn.\")",
-            "Announce(\"Player 1 rolled 4 and moved to square 4. Player 2's turn.\")"));
+            "News(\"Player 1 rolled 4 and moved to square 4. Player 2's turn.\")"));
 }
 
 struct NarrationCase {
@@ -143,10 +141,9 @@ TEST_P(Narration, TellsTheMoveAndTheMoversSquareWithNamesAsTyped) {
     if (c.label == std::string("BlankNameIsPlayerN"))
         window.type(player(c.mover).nameBox, "  ");
     roll(c.roll);
-    EXPECT_EQ(window[Control::picdice].accessibleDescription, c.description);
-    const auto told = window.all<op::Announce>();
-    ASSERT_EQ(told.size(), 1u) << "the move must be announced once, when it ends";
-    EXPECT_EQ(told[0].text, c.description);
+    const auto told = window.all<op::News>();
+    ASSERT_EQ(told.size(), 1u) << "the move must be told once, when it ends";
+    EXPECT_EQ(told[0], (op::News{c.description, true}));
     EXPECT_EQ(window[player(c.mover).boardToken].accessibleName, c.token);
 }
 
@@ -334,7 +331,7 @@ TEST_F(Win, LabelStillPassesToTheNextPlayerAndLaterClicksAreIgnored) {
     window.clearLog();
     game.picdice_Click();
     game.picdice_Click();
-    const std::string told = "Announce(\"Player 2 wins. Press New Game to play again.\")";
+    const std::string told = "News(\"Player 2 wins. Press New Game to play again.\")";
     EXPECT_THAT(window.log,
                 ElementsAre("Text(txtplayer2name)", told, "Text(txtplayer2name)", told));
 }

@@ -40,9 +40,7 @@ const std::vector<std::string> kStartUpBeforeTheNames = {
     "SetForeColor(lblcurrentplayer, (235, 79, 33))",
 };
 const std::vector<std::string> kStartUp =
-    concat({kStartUpBeforeTheNames,
-            kNamingWaitingTokens,
-            {"SetAccessibleDescription(picdice, \"Player 1's turn.\")"}});
+    concat({kStartUpBeforeTheNames, kNamingWaitingTokens, {"News(\"Player 1's turn.\", kept)"}});
 
 // New Game after a game in which another option than "2 Players" was chosen.
 const std::vector<std::string> kNewGameBeforeTheNames = {
@@ -77,11 +75,8 @@ const std::vector<std::string> kNewGameBeforeTheNames = {
     "Move(Image4, 70, 10000, 980, 980)",
     "SetForeColor(lblcurrentplayer, (235, 79, 33))",
 };
-const std::vector<std::string> kNewGameFromOtherCount =
-    concat({kNewGameBeforeTheNames,
-            kNamingWaitingTokens,
-            {"SetAccessibleDescription(picdice, \"New game. Player 1's turn.\")",
-             "Announce(\"New game. Player 1's turn.\")"}});
+const std::vector<std::string> kNewGameFromOtherCount = concat(
+    {kNewGameBeforeTheNames, kNamingWaitingTokens, {"News(\"New game. Player 1's turn.\")"}});
 
 // New Game when "2 Players" is already selected: the option's handler does not run again.
 std::vector<std::string> newGameWithTwoPlayersSelected() {
@@ -206,7 +201,7 @@ TEST_F(NewGame, KeepsNamesAndUsesTheNamesAsTypedNow) {
     game.cmdnewgame_Click();
     EXPECT_EQ(window[Control::lblcurrentplayer].caption, "Zoë's Turn");
     EXPECT_EQ(window[Control::lblcurrentplayer].foreColour, (Rgb{235, 79, 33}));
-    EXPECT_EQ(window[Control::picdice].accessibleDescription, "New game. Zoë's turn.");
+    EXPECT_EQ(window.news(), "New game. Zoë's turn.");
     EXPECT_EQ(window[Control::Image1].accessibleName, "Token of Zoë, not on the board");
     // Names typed before the first roll reach the waiting tokens when the die locks them; a
     // blank box is heard as its player's number. Only the players taking part have tokens to

@@ -33,10 +33,7 @@ void RecordingWindow::perform(const Operation& operation) {
                    [&](const op::SetMousePointer& o) { pointer_ = o.pointer; },
                    [&](const op::Pause&) {},
                    [&](const op::SetAccessibleName& o) { at(o.control).accessibleName = o.text; },
-                   [&](const op::SetAccessibleDescription& o) {
-                       at(o.control).accessibleDescription = o.text;
-                   },
-                   [&](const op::Announce&) {},
+                   [&](const op::News& o) { news_ = o.text; },
                    [&](const op::DrawBoard&) { ++boardsDrawn_; },
                    [&](const op::Close&) { closed_ = true; },
                },

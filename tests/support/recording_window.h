@@ -21,7 +21,6 @@ struct ControlModel {
     std::string caption;
     std::string toolTip;
     std::string accessibleName;
-    std::string accessibleDescription;
     std::optional<op::SetPicture> picture;
     std::optional<op::Move> geometry;
 };
@@ -45,6 +44,8 @@ public:
     MousePointer pointer() const { return pointer_; }
     int boardsDrawn() const { return boardsDrawn_; }
     bool closed() const { return closed_; }
+    // The latest news, said or kept.
+    const std::string& news() const { return news_; }
 
     // Every request as `describe` writes it, with the questions asked as `Text(...)`,
     // `LabelPosition(...)` and `SelectOption(...) -> changed` in between.
@@ -73,6 +74,7 @@ private:
     MousePointer pointer_ = MousePointer::Default;
     int boardsDrawn_ = 0;
     bool closed_ = false;
+    std::string news_;
 };
 
 } // namespace tavlo::testing

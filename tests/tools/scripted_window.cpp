@@ -15,7 +15,7 @@
 #include "support/scripted_random.h"
 #include "support/state_checks.h"
 
-#include "ui/application.h"
+#include "app/start_up.h"
 #include "ui/frmmain.h"
 
 #include <QAbstractEventDispatcher>
@@ -27,7 +27,6 @@
 #include <QRadioButton>
 
 #include <cstdio>
-#include <memory>
 
 namespace {
 
@@ -78,8 +77,7 @@ std::string brokenInvariant(const tavlo::ui::frmmain& window) {
 
 } // namespace
 
-// Plays until the window closes and returns what the event loop returned; the window and all
-// the game's objects are gone when it returns.
+// Plays until the window closes and returns what the event loop returned.
 int play(QApplication& application) {
     QCommandLineParser parser;
     parser.addOptions({{"pause-percent", "Pauses last this share of their length.", "P", "100"},
@@ -145,12 +143,5 @@ int play(QApplication& application) {
 }
 
 int main(int argc, char* argv[]) {
-    auto guard = std::make_unique<tavlo::ui::DisplayGuard>();
-    QApplication application(argc, argv);
-    guard.reset();
-    tavlo::ui::prepareApplication(application);
-
-    const int status = play(application);
-    tavlo::ui::checkLeaksWhileToolkitStands();
-    return tavlo::ui::exitNowWhereTeardownCanHang(status);
+    return tavlo::app::run(argc, argv, play);
 }

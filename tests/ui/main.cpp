@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Widget tests need one QApplication for the whole run.
-#include "ui/application.h"
+#include "ui/look.h"
 
 #include <QApplication>
 
@@ -16,7 +16,7 @@ int main(int argc, char* argv[]) {
             return RUN_ALL_TESTS();
         }
     QApplication application(argc, argv);
-    tavlo::ui::prepareApplication(application);
+    tavlo::ui::applyLook(application);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

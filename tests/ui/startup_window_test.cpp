@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionButton>
 
@@ -26,46 +27,6 @@ int captionRoom(QAbstractButton* button) {
     return button->style()->subElementRect(contents, &option, button).width();
 }
 
-struct Placement {
-    Control control;
-    Control container;
-    int left, top, width, height; // twips; width 0: sized by its picture
-};
-
-const Placement kPlacements[] = {
-    {Control::Command2, Control::frmmain, 11400, 6840, 3015, 375},
-    {Control::Command1, Control::frmmain, 11400, 4320, 3015, 375},
-    {Control::cmdexit, Control::frmmain, 11400, 9960, 3015, 375},
-    {Control::cmdnewgame, Control::frmmain, 11400, 360, 3015, 375},
-    {Control::frameplayername, Control::frmmain, 11400, 7320, 3015, 2535},
-    {Control::txtplayer4name, Control::frameplayername, 120, 1920, 2000, 375},
-    {Control::txtplayer3name, Control::frameplayername, 120, 1320, 2000, 375},
-    {Control::txtplayer2name, Control::frameplayername, 120, 720, 2000, 375},
-    {Control::txtplayer1name, Control::frameplayername, 120, 120, 2000, 375},
-    {Control::imgp4, Control::frameplayername, 2160, 1680, 0, 0},
-    {Control::imgp3, Control::frameplayername, 2160, 1080, 0, 0},
-    {Control::imgp2, Control::frameplayername, 2160, 480, 0, 0},
-    {Control::imgp1, Control::frameplayername, 2160, -120, 0, 0},
-    {Control::frameselectnoofplayer, Control::frmmain, 11400, 4800, 3015, 1575},
-    {Control::player4, Control::frameselectnoofplayer, 120, 1080, 1575, 375},
-    {Control::player3, Control::frameselectnoofplayer, 120, 600, 1455, 375},
-    {Control::player2, Control::frameselectnoofplayer, 120, 120, 1695, 375},
-    {Control::picdice, Control::frmmain, 12240, 1560, 1280, 1215},
-    {Control::pictureboard, Control::frmmain, 840, 360, 10000, 10000},
-    {Control::Image4, Control::pictureboard, 3240, 8880, 975, 975},
-    {Control::Image3, Control::pictureboard, 2160, 8880, 975, 975},
-    {Control::Image2, Control::pictureboard, 1080, 8880, 975, 975},
-    {Control::Image1, Control::pictureboard, 0, 8880, 975, 975},
-    {Control::Label1, Control::pictureboard, 0, 0, 1095, 495},
-    {Control::lblwinner, Control::frmmain, 11400, 3480, 3015, 375},
-    {Control::Shape1, Control::frmmain, 720, 240, 10200, 10200},
-    {Control::lblcurrentplayer, Control::frmmain, 11400, 960, 3015, 375},
-    {Control::imgstartp2, Control::frmmain, 0, 9240, 540, 570},
-    {Control::imgstartp4, Control::frmmain, 0, 8040, 540, 570},
-    {Control::imgstartp3, Control::frmmain, 0, 8640, 540, 570},
-    {Control::imgstartp1, Control::frmmain, 0, 9840, 540, 570},
-};
-
 using StartedWindow = WindowFixture;
 
 TEST_F(StartedWindow, HasItsTitleAndClientSize) {
@@ -78,16 +39,63 @@ TEST_F(StartedWindow, HasItsTitleAndClientSize) {
     EXPECT_FALSE(window->windowIcon().isNull());
 }
 
-TEST_F(StartedWindow, EveryControlStandsInItsContainerAtItsPlace) {
-    for (const Placement& p : kPlacements) {
-        SCOPED_TRACE(controlName(p.control));
-        QWidget* w = widget(p.control);
-        EXPECT_EQ(w->parentWidget(), window->control(p.container));
-        EXPECT_EQ(w->pos(), ui::pixels(p.left, p.top));
-        if (p.width != 0)
-            EXPECT_EQ(w->size(), ui::pixels(p.left, p.top, p.width, p.height).size());
-        else
-            EXPECT_EQ(w->size(), QSize(50, 50)); // a legend token takes its pawn's size
+// The layout's properties rather than its numbers: the right-hand column in order from the top
+// without overlaps, one edge and width for its bars and panels, every control inside what holds
+// it, the board square inside its white frame, and the tokens beside their names and the board.
+TEST_F(StartedWindow, ControlsStandInTheirColumnsAndContainersWithoutOverlapping) {
+    auto at = [&](Control c) { return widget(c)->geometry(); };
+    const Control column[] = {
+        Control::cmdnewgame, Control::lblcurrentplayer, Control::picdice,
+        Control::lblwinner,  Control::Command1,         Control::frameselectnoofplayer,
+        Control::Command2,   Control::frameplayername,  Control::cmdexit};
+    for (std::size_t k = 0; k < std::size(column); ++k) {
+        SCOPED_TRACE(controlName(column[k]));
+        EXPECT_EQ(widget(column[k])->parentWidget(), window.get());
+        EXPECT_TRUE(window->rect().contains(at(column[k])));
+        if (k > 0) {
+            EXPECT_GT(at(column[k]).top(), at(column[k - 1]).bottom());
+        }
+        const QRect bar = at(Control::cmdnewgame);
+        if (column[k] == Control::picdice) {
+            EXPECT_TRUE(at(column[k]).left() > bar.left() && at(column[k]).right() < bar.right());
+        } else {
+            EXPECT_EQ(std::pair(at(column[k]).left(), at(column[k]).width()),
+                      std::pair(bar.left(), bar.width()));
+        }
+    }
+    const std::pair<Control, std::vector<Control>> panels[] = {
+        {Control::frameselectnoofplayer, {Control::player2, Control::player3, Control::player4}},
+        {Control::frameplayername,
+         {Control::txtplayer1name, Control::txtplayer2name, Control::txtplayer3name,
+          Control::txtplayer4name}},
+        {Control::pictureboard,
+         {Control::Image1, Control::Image2, Control::Image3, Control::Image4, Control::Label1}}};
+    for (const auto& [panel, children] : panels)
+        for (std::size_t k = 0; k < children.size(); ++k) {
+            SCOPED_TRACE(controlName(children[k]));
+            EXPECT_EQ(widget(children[k])->parentWidget(), widget(panel));
+            EXPECT_TRUE(widget(panel)->rect().contains(at(children[k])));
+            if (k > 0 && panel != Control::pictureboard) {
+                EXPECT_GT(at(children[k]).top(), at(children[k - 1]).bottom());
+            }
+        }
+    EXPECT_EQ(at(Control::pictureboard).size(),
+              QSize(ui::pixels(kBoardTwips), ui::pixels(kBoardTwips)));
+    EXPECT_TRUE(at(Control::Shape1).contains(at(Control::pictureboard).adjusted(-1, -1, 1, 1)));
+    for (int n = 1; n <= 4; ++n) {
+        SCOPED_TRACE(n);
+        // A legend pawn (sized by its picture) right of its player's name box, level with it.
+        const QRect pawn = at(player(n).legendToken), name = at(player(n).nameBox);
+        EXPECT_EQ(pawn.size(), QSize(50, 50));
+        EXPECT_GE(pawn.left(), name.right());
+        EXPECT_TRUE(pawn.top() <= name.bottom() && pawn.bottom() >= name.top());
+        // A start token left of the board's frame, the players' tokens one above the other from
+        // player 4 at the top to player 1.
+        const QRect start = at(player(n).startToken);
+        EXPECT_LT(start.right(), at(Control::Shape1).left());
+        if (n > 1) {
+            EXPECT_LT(start.bottom(), at(player(n - 1).startToken).top());
+        }
     }
 }
 
@@ -108,6 +116,35 @@ TEST_F(StartedWindow, RightColumnEndsInsideTheWindowAndNothingMovesWithItsSize) 
     window->resize(1400, 900);
     EXPECT_EQ(widget(Control::cmdnewgame)->geometry(), column);
     EXPECT_EQ(widget(Control::pictureboard)->geometry(), ui::pixels(840, 360, 10000, 10000));
+
+    // Shown smaller, on a screen with less room, the content scrolls with nothing scaled: the
+    // focus moving to Exit brings it into sight, and so does the bar to the bottom-right square.
+    const QSize least = window->minimumSize();
+    window->resize(least);
+    const QImage whole = window->grab().toImage();
+    window->setMinimumSize(0, 0);
+    window->resize(640, 480);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const auto bars = window->findChildren<QScrollBar*>();
+    ASSERT_EQ(bars.size(), 2);
+    auto seen = [&](Control c) {
+        const QRect at(widget(c)->mapTo(window.get(), QPoint(0, 0)), widget(c)->size());
+        return QRect(0, 0, bars[1]->x(), bars[0]->y()).contains(at);
+    };
+    EXPECT_TRUE(bars[0]->isVisible() && bars[1]->isVisible());
+    EXPECT_FALSE(seen(Control::cmdexit));
+    widget(Control::cmdexit)->setFocus();
+    EXPECT_TRUE(seen(Control::cmdexit));
+    EXPECT_EQ(widget(Control::cmdexit)->size(), column.size());
+    for (QScrollBar* bar : bars)
+        bar->setValue(bar->maximum());
+    const QPoint corner = window->board().mapTo(window.get(), window->board().rect().bottomRight());
+    EXPECT_TRUE(QRect(0, 0, bars[1]->x(), bars[0]->y()).contains(corner)) << "square 10's corner";
+    window->resize(least);
+    widget(Control::picdice)->setFocus();
+    EXPECT_FALSE(bars[0]->isVisible() || bars[1]->isVisible());
+    EXPECT_EQ(window->grab().toImage(), whole) << "at full size, as if it never scrolled";
 }
 
 TEST_F(StartedWindow, CaptionsFontsAndToolTipsAreAsDesigned) {

@@ -39,51 +39,49 @@ in_session() { "${as_user[@]}" env -i "${session_env[@]}" "$@"; }
 "${as_user[@]}" env -i "${session_env[@]}" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 \
     WLR_RENDERER=pixman sway -c "$session/sway.conf" >"$work/sway.log" 2>&1 &
 servers+=($!)
-for _ in $(seq 200); do
-    display=$(compgen -G "$session/runtime/wayland-?" | head -n1) || true
-    ipc=$(compgen -G "$session/runtime/sway-ipc.*.sock" | head -n1) || true
-    [ -n "$display" ] && [ -n "$ipc" ] && break
-    sleep 0.05
-done
-if [ -z "$display" ] || [ -z "$ipc" ]; then
-    fail "sway did not start: $(tail -n 20 "$work/sway.log")"
-fi
+sockets() {
+    display=$(compgen -G "$session/runtime/wayland-?" | head -n1) &&
+        ipc=$(compgen -G "$session/runtime/sway-ipc.*.sock" | head -n1)
+}
+wait_until 10 sockets || fail "sway did not start: $(tail -n 20 "$work/sway.log")"
 session_env+=(WAYLAND_DISPLAY="$(basename "$display")" SWAYSOCK="$ipc")
 
 # A virtual keyboard for the whole session.
 "${as_user[@]}" env -i "${session_env[@]}" wtype -s 3600000 &
 servers+=($!)
-for _ in $(seq 200); do
-    in_session swaymsg -t get_seats | jq -e '.[0].capabilities == 2' >/dev/null && break
-    sleep 0.05
-done
-in_session swaymsg -t get_seats | jq -e '.[0].capabilities == 2' >/dev/null ||
-    fail "the session has no keyboard: $(in_session swaymsg -t get_seats)"
+keyboard() { in_session swaymsg -t get_seats | jq -e '.[0].capabilities == 2' >/dev/null; }
+wait_until 10 keyboard || fail "the session has no keyboard: $(in_session swaymsg -t get_seats)"
 
-# Sets node to the program's window in sway's tree, as JSON (empty while there is none).
+# Sets node to the program's window in sway's tree, as JSON, and left and top to the place of
+# its client area on the screen; fails while there is none. (The program is the child of
+# dbus-run-session, which lib.sh gives it.)
 find_window() {
-    node=$(in_session swaymsg -t get_tree |
-        jq -c --argjson pid "$app_pid" '.. | objects | select(.pid? == $pid)')
+    local pid
+    pid=$(pgrep -P "$app_pid" -x tavlo) && node=$(in_session swaymsg -t get_tree |
+        jq -c --argjson pid "$pid" '.. | objects | select(.pid? == $pid)') && [ -n "$node" ] ||
+        return 1
+    left=$(jq '.rect.x + .window_rect.x' <<<"$node")
+    top=$(jq '.rect.y + .window_rect.y' <<<"$node")
 }
+window_or_end() { find_window || app_ended; }
 
-# Starts the program and sets app_pid and node.
-start_app_wayland() {
-    "${as_user[@]}" env -i "${session_env[@]}" "$session/bin/tavlo" >"$work/app.out" \
-        2>"$work/app.err" &
-    app_pid=$!
-    for _ in $(seq 300); do
-        find_window
-        [ -n "$node" ] && return 0
-        kill -0 "$app_pid" 2>/dev/null || fail "the program ended early: $(cat "$work/app.err")"
-        sleep 0.05
-    done
-    fail "no window appeared; stderr: $(cat "$work/app.err")"
-}
-
-# The die's 80x80 picture, cut from a screenshot of the whole output, into $1.
-die_picture() {
+# The window's picture, cut from a screenshot of the whole output where sway has it now.
+window_shot() {
+    find_window || return 1
     in_session grim - >"$work/screen.png"
-    convert "$work/screen.png" -crop "80x80+$((left + 816))+$((top + 104))" +repage "$1"
+    convert "$work/screen.png" -crop "985x702+$left+$top" +repage "$1"
+}
+
+# Starts the program, sets app_pid and node, and waits for its first frame where sway placed it.
+start_app_wayland() {
+    node=
+    "${as_user[@]}" env -i "${session_env[@]}" "${app_bus[@]}" "$session/bin/tavlo" \
+        >"$work/app.out" 2>"$work/app.err" &
+    app_pid=$!
+    wait_until 15 window_or_end && [ -n "$node" ] ||
+        fail "no window appeared; stderr: $(cat "$work/app.err")"
+    settled_shot "$work/first.png" 5 5 "srgb(0,0,25)"
+    die_shot "$work/die-rest.png"
 }
 
 for n in $(seq "$closes"); do
@@ -92,34 +90,9 @@ for n in $(seq "$closes"); do
         [ "$(jq -r .app_id <<<"$node")" = "$id" ] || fail "app_id is $(jq .app_id <<<"$node")"
         [ "$(jq -r .shell <<<"$node")" = xdg_shell ] ||
             fail "the window is not native: shell $(jq .shell <<<"$node")"
-        # Once the first frame is on the screen where sway placed the window, its corner is navy
-        # and the die shows its picture at rest.
-        drawn=false
-        for _ in $(seq 100); do
-            find_window
-            left=$(jq '.rect.x + .window_rect.x' <<<"$node")
-            top=$(jq '.rect.y + .window_rect.y' <<<"$node")
-            in_session grim - >"$work/screen.png"
-            if [ "$(pixel "$work/screen.png" $((left + 5)) $((top + 5)))" = "srgb(0,0,25)" ]; then
-                drawn=true
-                break
-            fi
-            sleep 0.05
-        done
-        $drawn || fail "the window's first frame did not show at $left,$top"
-        die_picture "$work/die-rest.png"
         # The keyboard wtype makes for itself must exist before its key goes.
         in_session wtype -s 300 -k space
-        changed=0
-        for _ in $(seq 40); do
-            die_picture "$work/die-now.png"
-            changed=$(compare -metric AE "$work/die-rest.png" "$work/die-now.png" null: 2>&1 ||
-                true)
-            [ "${changed%% *}" -gt 100 ] 2>/dev/null && break
-            sleep 0.05
-        done
-        [ "${changed%% *}" -gt 100 ] 2>/dev/null ||
-            fail "Space did not roll the die ($changed pixels)"
+        wait_until 10 die_changed "$work/die-rest.png" || fail "Space did not roll the die"
         echo "native Wayland window: app_id $id, xdg_shell; Space rolled the die"
     fi
     in_session swaymsg "[app_id=\"$id\"] kill" >/dev/null

@@ -56,7 +56,7 @@ game() {
     done
     # Windows ends its lines with a carriage return too.
     grep '^moved' "$work/app.out" | tr -d '\r' >"$work/$build.moves"
-    import -window "$window" "$work/$build.png"
+    window_shot "$work/$build.png"
     xdotool mousemove --window "$window" $NEW_GAME click 1
     xdotool mousemove --window "$window" $EXIT click 1
     wait_app 10
@@ -78,12 +78,11 @@ for build in linux windows; do
     convert "$work/$build.png" -fill black -draw "$numbers" -crop 667x667+56+24 +repage \
         "$work/$build-board.png"
 done
-differ() { compare -metric AE "$work/linux${1:-}.png" "$work/windows${1:-}.png" null: 2>&1 || true; }
-board=$(differ -board)
+board=$(differing_pixels "$work/linux-board.png" "$work/windows-board.png")
 [ "$board" = 0 ] || fail "$board pixels of the board (numbers aside) differ from the Linux build's"
 echo "whole game: as on Linux, to a win with status 0; the board (numbers aside, 667x667) identical;" \
-    "$(differ) of 985x702 pixels differ in the whole window, where the text is drawn by Windows'" \
-    "text engine"
+    "$(differing_pixels "$work/linux.png" "$work/windows.png") of 985x702 pixels differ in the" \
+    "whole window, where the text is drawn by Windows' text engine"
 
 # The installer, the shortcut, the uninstaller.
 users=$WINEPREFIX/drive_c/users
@@ -107,18 +106,13 @@ window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Tavlo - Game cr
     head -n1) || fail "the shortcut started no game"
 pid=$(xdotool getwindowpid "$window")
 xdotool mousemove --window "$window" $EXIT click 1
-for _ in $(seq 200); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.05
-done
-kill -0 "$pid" 2>/dev/null && fail "the game started from the shortcut did not end on Exit"
+wait_until 10 eval '! kill -0 "$pid" 2>/dev/null' ||
+    fail "the game started from the shortcut did not end on Exit"
 uninstaller=${uninstall#\"}
 "$wine" "${uninstaller%%\"*}" /S || fail "the silent uninstall failed"
 # The uninstaller runs on from a copy of itself, and is done when the folder has gone.
-for _ in $(seq 200); do
-    [ -z "$(find "$users" -path '*/Programs/Tavlo')" ] && break
-    sleep 0.05
-done
+wait_until 10 eval '[ -z "$(find "$users" -path "*/Programs/Tavlo")" ]' ||
+    fail "the uninstall left the program's folder"
 # Windows removes the uninstaller's copy of itself at the next start, which wineboot stands for.
 "$wine" wineboot --restart
 snapshot >"$work/after"

@@ -65,14 +65,20 @@ def token_names(names, squares):
 
 
 # Lines of nothing but Orca's own words: its roles and states are lower case, while every text of
-# the game holds a capital letter or a digit.
-ORCAS_OWN_WORDS = re.compile(r"[a-z][a-z ]*\.?")
+# the game holds a capital letter or a digit; and Orca 51 names the key that presses a focused
+# button.
+ORCAS_OWN_WORDS = re.compile(r"[a-z][a-z ]*\.?|Enter")
 
 
 def said(sentence):
     """The game's own sentence, to be heard once: a line that ends with it, after whatever the
     screen reader puts before it (Orca 43 says "notification" before a notification's text)."""
     return sentence_pattern(re.escape(sentence))
+
+
+def described(text):
+    """A control's description or tooltip, heard once: Orca 51 leaves out its full stop."""
+    return sentence_pattern(re.escape(text.removesuffix(".")) + r"\.?")
 
 
 def sentence_pattern(pattern):
@@ -160,16 +166,16 @@ def main():
     # From Qt 6.5 on, a screen reader hears a new description with its change and Orca speaks
     # it: the die then tells nothing beyond its name, and the news come by announcement alone.
     # Before, the die's description repeats the news, for Orca to read with the die.
-    described = qt < (6, 5)
+    by_description = qt < (6, 5)
 
     def die_tells(sentence):
-        return [said(sentence)] if described else []
+        return [described(sentence)] if by_description else []
 
     # What Orca reads with the die: its name, then its description, or else its tooltip.
     tooltip = "Dice"
-    die_heard = [starts(DIE_NAME)] + ([] if described else [said(f"{tooltip}.")])
+    die_heard = [starts(DIE_NAME)] + ([] if by_description else [described(tooltip)])
     print(f"Qt {qt[0]}.{qt[1]}: the die's description "
-          f"{'tells' if described else 'does not tell'} the news", flush=True)
+          f"{'tells' if by_description else 'does not tell'} the news", flush=True)
     objects = list(walk(window))
     dice = [o for o in objects if o.getRole() == pyatspi.ROLE_PUSH_BUTTON and o.name == DIE_NAME]
     if len(dice) != 1:
@@ -222,7 +228,7 @@ def main():
         check_tokens(squares, f"after turn {number}")
         if next_name is not None and turn_labels[0].name != f"{next_name}'s  Turn":
             fail(f"after turn {number}: the turn label reads {turn_labels[0].name!r}")
-        if die.description != (told if described else tooltip):
+        if die.description != (told if by_description else tooltip):
             fail(f"after turn {number}: the die's description is {die.description!r}")
         if number == 1:
             # Asked where the player is, Orca reads the die, with the last move where it can.
@@ -238,7 +244,7 @@ def main():
     # straight to New Game; pressed, it hands the focus back to the die, which tells the news.
     won = f"{ada} wins. Press New Game to play again."
     orca.hear("space", [said(won)], "the die after the win")
-    new_game = [starts("New Game"), said("Start a new two-player game, keeping the names.")]
+    new_game = [starts("New Game"), described("Start a new two-player game, keeping the names.")]
     orca.hear("Tab", new_game, "New Game's button")
     news = f"New game. {ada}'s turn."
     orca.hear("space", die_heard + [said(news)], "New Game")
@@ -252,7 +258,7 @@ def main():
     # Anything the move said late would come before what the next keys bring: past New Game and
     # Exit to the first title bar, a heading.
     orca.hear("Tab", new_game, "after the last move")
-    orca.hear("Tab", [starts("Exit"), said("Close the game.")], "Exit's button")
+    orca.hear("Tab", [starts("Exit"), described("Close the game.")], "Exit's button")
     heading = starts("Select Number of Players")
     orca.hear("Tab", [heading], "the first heading")
     if die.getRole() != pyatspi.ROLE_PUSH_BUTTON or not [

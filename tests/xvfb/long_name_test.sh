@@ -4,11 +4,11 @@
 # comes on time, and the program stays clean.
 # Usage: long_name_test.sh <scripted_window>
 set -euo pipefail
-host=$1
+scripted_window=$1
 source "$(dirname "$0")/lib.sh"
 start_xvfb
 
-start_app "$host" --report --rolls 6 --name1-length 100000
+start_app "$scripted_window" --report --rolls 6 --name1-length 100000
 xdotool mousemove --window "$window" $DIE click 1
 wait_for_output '^moved' 1 15
 # The last six reports are the walk; an earlier one is the token's first placement on show.

@@ -11,12 +11,13 @@ trap 'rm -rf "$work"' EXIT
 mkdir -m 700 "$work/runtime" # no compositor's socket in it
 
 # As on a system without qt6-wayland: a copy of the program whose qt.conf gives it a plugin
-# folder with every platform plugin but the Wayland ones.
+# folder with every platform plugin but the Wayland ones (libqwayland-egl.so and the like up to
+# Qt 6.10, the one libqwayland.so from Qt 6.11 on).
 mkdir -p "$work/bin" "$work/plugins/platforms"
 cp "$tavlo" "$work/bin/tavlo"
 printf '[Paths]\nPlugins=%s\n' "$work/plugins" >"$work/bin/qt.conf"
 for plugin in "$platforms"/*.so; do
-    [[ $(basename "$plugin") == libqwayland-* ]] || ln -s "$plugin" "$work/plugins/platforms/"
+    [[ $(basename "$plugin") == libqwayland* ]] || ln -s "$plugin" "$work/plugins/platforms/"
 done
 
 # environment | program | Qt's warning | the start of the program's first line after "window "

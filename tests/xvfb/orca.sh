@@ -32,11 +32,8 @@ EOF
         --pid-file "$work/speechd.pid" --log-dir "$work" >"$work/speechd.out" 2>&1 </dev/null &
     speechd_pid=$!
     # Orca must find it listening, or its client would start a speech-dispatcher of its own.
-    for _ in $(seq 200); do
-        [ -S "$work/speechd.sock" ] || ! kill -0 "$speechd_pid" 2>/dev/null && break
-        sleep 0.05
-    done
-    [ -S "$work/speechd.sock" ] || fail "speech-dispatcher did not start: $(cat "$work/speechd.out")"
+    wait_until 10 test -S "$work/speechd.sock" ||
+        fail "speech-dispatcher did not start: $(cat "$work/speechd.out")"
     # Orca runs this file at start: its debug log line by line, so that a killed Orca loses none
     # of it, and no echo of the keys pressed, which would come between what the program says.
     printf '%s\n' 'from orca import debug, settings' \
@@ -55,18 +52,15 @@ EOF
     orca_pid=$!
     disown "$orca_pid" # or this shell would report the kill that ends it
     # Orca listens to the accessibility bus before it says that it is on.
-    wait_for_speech '^Screen reader on\.$' 1 30
+    wait_for_speech '^Screen reader on\.?$' 1 30
 }
 
 # Sends signal $1 (0: none) to process $2, then kills it if it has not ended within two seconds.
 end_speech_process() {
     kill -"$1" "$2" 2>/dev/null || return 0
-    for _ in $(seq 100); do
-        case $(ps -o stat= -p "$2" 2>/dev/null) in '' | Z*) return 0 ;; esac
-        sleep 0.02
-    done
-    kill -KILL "$2" 2>/dev/null || true
+    wait_until 2 process_gone "$2" || kill -KILL "$2" 2>/dev/null || true
 }
+process_gone() { case $(ps -o stat= -p "$1") in '' | Z*) ;; *) false ;; esac; }
 
 # Ends Orca and speech-dispatcher, whichever runs; safe to call twice. Orca, asked to end, takes
 # seconds: it is killed, itself rather than unshare, which reaps it and then ends the same way
@@ -85,17 +79,13 @@ stop_speech_and_orca() {
 # Waits up to $3 seconds (10) until $work/spoken has $2 lines (1) matching the extended regex $1.
 wait_for_speech() {
     local pattern=$1 count=${2:-1} limit=${3:-10}
-    for _ in $(seq $((limit * 20))); do
-        [ "$(grep -c -E -- "$pattern" "$work/spoken" || true)" -ge "$count" ] && return 0
-        if [ -n "$orca_pid" ] && ! kill -0 "$orca_pid" 2>/dev/null; then
-            orca_pid=''
-            fail "Orca ended: $(tail -n 20 "$work/orca.out")"
-        fi
-        sleep 0.05
-    done
-    fail "waited ${limit}s for $count spoken lines matching '$pattern'; Orca said:" \
-        "$(cat "$work/spoken")"
+    wait_until "$limit" spoken_or_orca_ended ||
+        fail "waited ${limit}s for $count spoken lines matching '$pattern'; Orca said:" \
+            "$(cat "$work/spoken")"
+    spoken || { orca_pid='' && fail "Orca ended: $(tail -n 20 "$work/orca.out")"; }
 }
+spoken() { [ "$(grep -c -E -- "$pattern" "$work/spoken")" -ge "$count" ]; }
+spoken_or_orca_ended() { spoken || ! kill -0 "$orca_pid" 2>/dev/null; }
 
 # How many lines Orca has spoken: a mark for spoken_since.
 speech_mark() { wc -l <"$work/spoken"; }

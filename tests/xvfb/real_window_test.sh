@@ -8,7 +8,7 @@
 set -euo pipefail
 tavlo=$1
 close_window=$2
-host=$3
+scripted_window=$3
 source "$(dirname "$0")/lib.sh"
 # Room for the window at scale 2.
 start_xvfb 2560x1600
@@ -16,8 +16,8 @@ start_xvfb 2560x1600
 start_app "$tavlo"
 eval "$(xdotool getwindowgeometry --shell "$window")"
 [ "$WIDTH" = 985 ] && [ "$HEIGHT" = 702 ] || fail "client area is ${WIDTH}x${HEIGHT}, not 985x702"
-sleep 0.5 # let the first frame reach the screen
-import -window "$window" "$work/start.png"
+# Inside square 10, clear of numbers, snakes and ladders: the white board.
+settled_shot "$work/start.png" 689 671 "srgb(255,255,255)"
 
 # The right-hand column ends inside the window: the last columns of pixels are plain navy.
 edge=$(convert "$work/start.png" -crop 20x702+965+0 +repage -unique-colors -format "%c" histogram:info: |
@@ -25,21 +25,14 @@ edge=$(convert "$work/start.png" -crop 20x702+965+0 +repage -unique-colors -form
 [ "$edge" = "srgb(0,0,25) " ] || fail "the window's right edge is not plain background: $edge"
 
 [ "$(pixel "$work/start.png" 5 5)" = "srgb(0,0,25)" ] || fail "window background is not navy"
-# Inside square 10, clear of numbers, snakes and ladders: the white board.
-[ "$(pixel "$work/start.png" 689 671)" = "srgb(255,255,255)" ] || fail "board is not white"
 # The whose-turn label shows player 1's colour.
 turn_pixels=$(convert "$work/start.png" -crop 201x25+760+64 +repage -fill black +opaque "srgb(235,79,33)" \
     -fill white -opaque "srgb(235,79,33)" -format "%[fx:mean*w*h]" info:)
 awk -v n="$turn_pixels" 'BEGIN { exit !(n > 20) }' || fail "no text in player 1's colour"
 
-# A real click on the die starts the roll: within 300 ms it shows another picture.
-convert "$work/start.png" -crop 80x80+816+104 +repage "$work/die-rest.png"
+# A real click on the die starts the roll: it shows another picture.
 xdotool mousemove --window "$window" $DIE click 1
-sleep 0.3
-import -window "$window" "$work/rolling.png"
-convert "$work/rolling.png" -crop 80x80+816+104 +repage "$work/die-rolling.png"
-changed=$(compare -metric AE "$work/die-rest.png" "$work/die-rolling.png" null: 2>&1 || true)
-[ "${changed%% *}" -gt 100 ] 2>/dev/null || fail "the die did not change after a click ($changed pixels)"
+wait_until 10 die_changed "$work/die-rest.png" || fail "the die did not change after a click"
 
 # The window's close command, mid-roll: the program ends at once and cleanly.
 "$close_window" "$window"
@@ -58,9 +51,8 @@ expect_clean_end "Exit with a name selected"
 QT_SCALE_FACTOR=2 start_app "$tavlo"
 eval "$(xdotool getwindowgeometry --shell "$window")"
 [ "$WIDTH" = 1970 ] && [ "$HEIGHT" = 1404 ] || fail "at scale 2 the window is ${WIDTH}x${HEIGHT}"
-sleep 0.5
-import -window "$window" "$work/scaled.png"
-[ "$(pixel "$work/scaled.png" 246 1360)" = "srgb(0,0,0)" ] || fail "no grid line at scale 2"
+# A grid line.
+settled_shot "$work/scaled.png" 246 1360 "srgb(0,0,0)"
 [ "$(pixel "$work/scaled.png" 1712 288)" = "srgb(236,236,236)" ] || fail "no die at scale 2"
 colours() { convert "$1" -crop "$2" +repage -format "%[fx:mean.r] %[fx:mean.g] %[fx:mean.b]" info:; }
 board1=$(colours "$work/start.png" 667x667+56+24)
@@ -78,20 +70,17 @@ for style in default dark; do
     theme=()
     [ "$style" = dark ] && theme=(QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark
         ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}fast_unwind_on_malloc=0)
-    start_app env "${theme[@]}" "$host" --report --pause-percent 0 --rolls 4
+    start_app env "${theme[@]}" "$scripted_window" --report --pause-percent 0 --rolls 4
     xdotool windowfocus --sync "$window"
-    sleep 0.5
-    import -window "$window" "$work/$style-start.png"
+    settled_shot "$work/$style-start.png"
     xdotool key space
     wait_for_output '^moved' 1 10
-    sleep 0.3
-    import -window "$window" "$work/$style-locked.png"
+    settled_shot "$work/$style-locked.png"
     xdotool mousemove --window "$window" $EXIT click 1
     expect_clean_end "Exit under the $style style"
 done
 for phase in start locked; do
-    changed=$(compare -metric AE "$work/default-$phase.png" "$work/dark-$phase.png" null: 2>&1 ||
-        true)
+    changed=$(differing_pixels "$work/default-$phase.png" "$work/dark-$phase.png")
     [ "$changed" = 0 ] || fail "GTK's dark style changed $changed pixels ($phase)"
 done
 echo "real window: 985x702 with a plain right edge, die rolls on a click, close and Exit end" \

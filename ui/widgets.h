@@ -4,12 +4,11 @@
 
 #include <QAbstractButton>
 #include <QLabel>
-#include <QPen>
 #include <QPixmap>
+#include <QScrollBar>
 #include <QStaticText>
 #include <QWidget>
 
-#include <functional>
 #include <future>
 #include <optional>
 
@@ -79,46 +78,51 @@ private:
     QPixmap picture_;
 };
 
-// The board: a surface that keeps whatever is painted on it for its whole life and shows it
-// again whenever it is uncovered, framed by the focus ring while it has the keyboard focus.
-// Coordinates are board twips.
+// The board: shows its painting, made elsewhere, for the window's whole life and again whenever
+// it is uncovered, framed by the focus ring while it has the keyboard focus.
 class PictureBoard : public QWidget {
 public:
-    // The canvas is opaque.
-    static constexpr QImage::Format kCanvasFormat = QImage::Format_RGB32;
+    explicit PictureBoard(QWidget* parent);
 
-    // `size` in twips.
-    PictureBoard(QWidget* parent, const QSize& size, const QColor& background);
-
-    // Paints the board when it is first shown or read, not now: `firstStage`, the board's whole
-    // canvas in kCanvasFormat at its size in device pixels, may still be being painted elsewhere
-    // until then, and `thenPaint` paints over it. Replaces all painted so far.
-    void paintWhenNeeded(std::future<QImage> firstStage,
-                         std::function<void(PictureBoard&)> thenPaint);
-    void setPen(int widthPixels, const QColor& colour);
-    void drawLine(int x1, int y1, int x2, int y2);
-    int scaleWidth() const;
-    int scaleHeight() const;
-
-    const QPen& pen() const { return pen_; }
-    // What has been painted so far, at the board's own resolution.
-    const QImage& canvas() { return surface(); }
+    // Shows `painting`, of the board's size at its device pixel ratio, which may still be being
+    // painted elsewhere: the board waits for it only when first shown or read.
+    void setPainting(std::future<QImage> painting);
+    // The painting, one pixel for each of the screen's; waits for it if need be.
+    const QImage& canvas();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QPoint toCanvas(int x, int y) const;
-    // The canvas, once all painting asked for so far is done.
-    QImage& surface();
+    std::future<QImage> pending_;
+    QImage canvas_;
+};
 
-    QSize scaleSize_;
-    QColor background_;
-    QImage canvas_; // made on first use, unless painted elsewhere
-    std::future<QImage> firstStage_;
-    std::function<void(PictureBoard&)> thenPaint_;
-    bool catchingUp_ = false; // painting what was put off, which is about to be shown anyway
-    QPen pen_;
+// Lets a window laid out at a fixed size be scrolled while it is shown smaller than `least`, on a
+// screen with less room: scroll bars along its right and bottom edges, there only while needed,
+// move its children to bring any part of `content` into sight; the wheel scrolls too, and so does
+// the keyboard focus moving to a control out of sight. Nothing is scaled, and at `least` or more
+// the window is as if this were not there.
+class Overflow : public QObject {
+public:
+    Overflow(QWidget* window, QSize least, QSize content);
+    // How far the content is scrolled, in pixels.
+    QPoint offset() const { return offset_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void fit();
+    void scrollTo(QPoint offset);
+    void reveal(QWidget* focused);
+
+    QWidget* window_;
+    QSize least_;
+    QSize content_;
+    QScrollBar* across_;
+    QScrollBar* down_;
+    QPoint offset_;
 };
 
 } // namespace tavlo::ui

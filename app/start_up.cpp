@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "application.h"
+#include "start_up.h"
+
+#include "ui/look.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QList>
 #include <QRegularExpression>
-#include <QStyleFactory>
 
 #include <cstdio>
 #include <cstdlib>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #if defined(__SANITIZE_ADDRESS__)
 #define TAVLO_LEAK_CHECK 1
 #elif defined(__has_feature)
@@ -21,7 +24,7 @@
 #include <sanitizer/lsan_interface.h>
 #endif
 
-namespace tavlo::ui {
+namespace tavlo::app {
 
 namespace {
 
@@ -67,6 +70,7 @@ QByteArray explain(const Attempt& attempt) {
            (attempt.pluginFound ? ": it could not start" : ": its Qt plugin is not installed");
 }
 
+// While the toolkit starts: Qt's last word on a display it could not open is replaced by ours.
 void startupMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (type == QtFatalMsg) {
         // Qt's own last word suggests reinstalling the program and lists every plugin it has;
@@ -84,51 +88,45 @@ void startupMessage(QtMsgType type, const QMessageLogContext& context, const QSt
         previousHandler(type, context, message);
 }
 
-} // namespace
-
-DisplayGuard::DisplayGuard() {
-    attempts.clear();
-    previousHandler = qInstallMessageHandler(startupMessage);
-}
-
-DisplayGuard::~DisplayGuard() {
-    qInstallMessageHandler(previousHandler);
-}
-
-void prepareApplication(QApplication& application) {
-    application.setApplicationName(QStringLiteral("tavlo"));
-    application.setApplicationVersion(QStringLiteral(TAVLO_VERSION));
-    application.setDesktopFileName(QStringLiteral("io.github.tavlo.Tavlo"));
-    application.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    // The window's own font, from the start: a text box lays out its text in the application's
-    // font before it takes the one set for it, and the desktop's would be loaded for that alone.
-    QFont arial(QStringLiteral("Arial"));
-    arial.setPointSizeF(8.25);
-    application.setFont(arial);
-}
-
-void checkLeaksWhileToolkitStands() {
+void checkLeaks() {
 #ifdef TAVLO_LEAK_CHECK
     __lsan_do_leak_check();
 #endif
 }
 
-// The game keeps nothing: no settings, no saved game. Once its window has closed, tearing the
-// toolkit down achieves nothing, and on Wayland it can hang the program for good after the window
-// has gone. Qt 6.4's Wayland plugin reads the connection in two threads of its own: the first
-// reads for the main thread, which announces each of those reads (wl_display_prepare_read); the
-// second announces and reads for itself. When the main thread announces a read just as the
-// toolkit stops, the first thread may quit without reading or withdrawing it
-// (wl_display_cancel_read). The next event from the compositor then takes the second thread into
-// wl_display_read_events, where it waits for that reader forever, and the main thread waits for
-// the second thread. So on Wayland the program ends here, with its output flushed. Elsewhere the
-// toolkit shuts down as usual: on X11 it then hands text copied or selected in the name boxes to
-// the desktop's clipboard manager, so that it can still be pasted once the game has gone.
-int exitNowWhereTeardownCanHang(int status) {
-    if (!QGuiApplication::platformName().startsWith(u"wayland"))
-        return status;
+// The game keeps nothing, so tearing the toolkit down once the window has closed achieves
+// nothing, and on Wayland Qt 6.4's plugin can hang in it for good, its two reader threads
+// waiting for each other: there the program ends at once, its output flushed. Elsewhere the
+// toolkit shuts down as usual; on X11 it then hands text copied from the name boxes to the
+// desktop's clipboard manager, so that it can still be pasted once the game has gone.
+[[noreturn]] void endNow(int status) {
     std::fflush(nullptr);
     std::_Exit(status);
 }
 
-} // namespace tavlo::ui
+} // namespace
+
+int run(int& argc, char** argv, const std::function<int(QApplication&)>& play) {
+#ifdef __GLIBC__
+    // The pictures are decoded, and the board painted, in buffers of up to a few megabytes that
+    // are needed once. glibc raises its threshold for mapping memory past the largest block
+    // freed so far and keeps smaller ones in its heaps, a thread's heap for good: a fixed
+    // threshold maps each and gives it back as soon as it is freed.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+#endif
+    previousHandler = qInstallMessageHandler(startupMessage);
+    QApplication application(argc, argv);
+    qInstallMessageHandler(previousHandler);
+    application.setApplicationName(QStringLiteral("tavlo"));
+    application.setApplicationVersion(QStringLiteral(TAVLO_VERSION));
+    application.setDesktopFileName(QStringLiteral("io.github.tavlo.Tavlo"));
+    ui::applyLook(application);
+
+    const int status = play(application);
+    checkLeaks();
+    if (QGuiApplication::platformName().startsWith(u"wayland"))
+        endNow(status);
+    return status;
+}
+
+} // namespace tavlo::app

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "controls.h"
+#include "widgets.h"
 
-#include "twips.h"
-
+#include <QApplication>
 #include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -127,71 +127,108 @@ void PictureBox::keyPressEvent(QKeyEvent* event) {
     QAbstractButton::keyPressEvent(event);
 }
 
-PictureBoard::PictureBoard(QWidget* parent, const QSize& size, const QColor& background)
-    : QWidget(parent), scaleSize_(size), background_(background) {
-    resize(pixels(size.width()), pixels(size.height()));
+PictureBoard::PictureBoard(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-QImage& PictureBoard::surface() {
-    if (firstStage_.valid()) {
-        canvas_ = firstStage_.get();
-        catchingUp_ = true;
-        std::exchange(thenPaint_, {})(*this);
-        catchingUp_ = false;
-    }
-    if (canvas_.isNull()) {
-        const qreal ratio = devicePixelRatioF();
-        canvas_ = QImage(size() * ratio, kCanvasFormat);
-        canvas_.setDevicePixelRatio(ratio);
-        canvas_.fill(background_);
-    }
-    return canvas_;
-}
-
-void PictureBoard::paintWhenNeeded(std::future<QImage> firstStage,
-                                   std::function<void(PictureBoard&)> thenPaint) {
-    firstStage_ = std::move(firstStage);
-    thenPaint_ = std::move(thenPaint);
+void PictureBoard::setPainting(std::future<QImage> painting) {
+    pending_ = std::move(painting);
     update();
 }
 
-QPoint PictureBoard::toCanvas(int x, int y) const {
-    // The lines at the far edges (10000 twips) fall just outside the last pixel: keep them in.
-    return {std::clamp(pixels(x), 0, width() - 1), std::clamp(pixels(y), 0, height() - 1)};
-}
-
-void PictureBoard::setPen(int widthPixels, const QColor& colour) {
-    pen_ = QPen(colour, widthPixels, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-}
-
-void PictureBoard::drawLine(int x1, int y1, int x2, int y2) {
-    QPainter painter(&surface());
-    painter.setPen(pen_);
-    painter.drawLine(toCanvas(x1, y1), toCanvas(x2, y2));
-    if (!catchingUp_)
-        update();
-}
-
-int PictureBoard::scaleWidth() const {
-    return scaleSize_.width();
-}
-
-int PictureBoard::scaleHeight() const {
-    return scaleSize_.height();
+const QImage& PictureBoard::canvas() {
+    if (pending_.valid())
+        canvas_ = pending_.get();
+    return canvas_;
 }
 
 void PictureBoard::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     // Only the uncovered part: a token's step repaints two small squares, not the board.
     const QRect area = event->rect();
-    const QImage& canvas = surface();
+    const QImage& canvas = this->canvas();
     const qreal ratio = canvas.devicePixelRatio();
     painter.drawImage(
         area, canvas,
         QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio));
     if (hasFocus())
         paintFocusRing(painter, rect());
+}
+
+Overflow::Overflow(QWidget* window, QSize least, QSize content)
+    : QObject(window), window_(window), least_(least), content_(content),
+      across_(new QScrollBar(Qt::Horizontal, window)), down_(new QScrollBar(Qt::Vertical, window)) {
+    for (QScrollBar* bar : {across_, down_}) {
+        bar->hide();
+        bar->setFocusPolicy(Qt::NoFocus);
+        connect(bar, &QScrollBar::valueChanged, this, [this] {
+            scrollTo({across_->value(), down_->value()});
+        });
+    }
+    window->installEventFilter(this);
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget*, QWidget* now) { reveal(now); });
+}
+
+bool Overflow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize)
+        fit();
+    else if (event->type() == QEvent::Wheel && down_->isVisible())
+        QCoreApplication::sendEvent(down_, event);
+    return QObject::eventFilter(watched, event);
+}
+
+void Overflow::fit() {
+    const int thickness = window_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    // A bar along one edge takes room from the other direction too.
+    bool wide = window_->width() < least_.width();
+    bool tall = window_->height() < least_.height();
+    tall = tall || (wide && window_->height() - thickness < least_.height());
+    wide = wide || (tall && window_->width() - thickness < least_.width());
+    const QSize seen(window_->width() - (tall ? thickness : 0),
+                     window_->height() - (wide ? thickness : 0));
+    across_->setVisible(wide);
+    down_->setVisible(tall);
+    across_->setGeometry(0, seen.height(), seen.width(), thickness);
+    down_->setGeometry(seen.width(), 0, thickness, seen.height());
+    across_->setRange(0, wide ? std::max(0, content_.width() - seen.width()) : 0);
+    down_->setRange(0, tall ? std::max(0, content_.height() - seen.height()) : 0);
+    across_->setPageStep(seen.width());
+    down_->setPageStep(seen.height());
+    for (QScrollBar* bar : {across_, down_})
+        bar->raise();
+    scrollTo({across_->value(), down_->value()});
+}
+
+void Overflow::scrollTo(QPoint offset) {
+    const QPoint by = offset_ - offset;
+    if (by.isNull())
+        return;
+    offset_ = offset;
+    window_->scroll(by.x(), by.y());
+    // The bars stay where they are.
+    for (QScrollBar* bar : {across_, down_})
+        bar->move(bar->pos() - by);
+}
+
+void Overflow::reveal(QWidget* focused) {
+    if (!focused || (!across_->isVisible() && !down_->isVisible()) ||
+        !window_->isAncestorOf(focused))
+        return;
+    const QRect seen(QPoint(0, 0), QSize(down_->isVisible() ? down_->x() : window_->width(),
+                                         across_->isVisible() ? across_->y() : window_->height()));
+    const QRect at(focused->mapTo(window_, QPoint(0, 0)), focused->size());
+    QPoint by;
+    if (at.right() > seen.right())
+        by.rx() = at.right() - seen.right();
+    if (at.left() - by.x() < 0)
+        by.rx() = at.left();
+    if (at.bottom() > seen.bottom())
+        by.ry() = at.bottom() - seen.bottom();
+    if (at.top() - by.y() < 0)
+        by.ry() = at.top();
+    across_->setValue(across_->value() + by.x());
+    down_->setValue(down_->value() + by.y());
 }
 
 } // namespace tavlo::ui
