@@ -12,7 +12,7 @@ source scripts/lib/debian.sh
 source scripts/lib/windows.sh
 
 packages=("${WINDOWS_PACKAGES[@]}" "${BUILD_PACKAGES[@]}" googletest libgtest-dev libgmock-dev
-    libx11-dev xvfb xauth xdotool imagemagick fonts-liberation)
+    libx11-dev xvfb xauth xdotool imagemagick fonts-liberation dbus)
 if [ "$(id -u)" != 0 ] && ! sudo -n true 2>/dev/null; then
     for pkg in "${packages[@]}"; do
         [ "$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null)" = installed ] ||

@@ -105,14 +105,15 @@ uninstall=$("$wine" reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Un
 window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Tavlo - Game created by ' |
     head -n1) || fail "the shortcut started no game"
 pid=$(xdotool getwindowpid "$window")
+settled_shot "$work/shortcut.png" 5 5 "srgb(0,0,25)"
 xdotool mousemove --window "$window" $EXIT click 1
-wait_until 10 eval '! kill -0 "$pid" 2>/dev/null' ||
+wait_until 30 eval '! kill -0 "$pid" 2>/dev/null' ||
     fail "the game started from the shortcut did not end on Exit"
 uninstaller=${uninstall#\"}
 "$wine" "${uninstaller%%\"*}" /S || fail "the silent uninstall failed"
 # The uninstaller runs on from a copy of itself, and is done when the folder has gone.
-wait_until 10 eval '[ -z "$(find "$users" -path "*/Programs/Tavlo")" ]' ||
-    fail "the uninstall left the program's folder"
+wait_until 60 eval '[ -z "$(find "$users" -path "*/Programs/Tavlo")" ]' ||
+    fail "the uninstall left the program's folder: $(find "$users" -path "*/Programs/Tavlo/*")"
 # Windows removes the uninstaller's copy of itself at the next start, which wineboot stands for.
 "$wine" wineboot --restart
 snapshot >"$work/after"
