@@ -3,7 +3,8 @@
 ; It puts tavlo.exe in the user's programs folder, a "Tavlo" shortcut in the Start menu and an
 ; uninstaller among the installed programs, which takes all three away again. /S installs and
 ; uninstalls silently. Made by scripts/package --windows:
-;   makensis -DVERSION=<x.y.z> -DPROGRAM=<tavlo.exe> -DICON=<icon.ico> -DOUTFILE=<setup.exe> tavlo.nsi
+;   makensis -DVERSION=<x.y.z> -DPROGRAM=<tavlo.exe> -DICON=<icon.ico> -DOUTFILE=<setup.exe>
+;            tavlo.nsi
 Unicode true
 ; A 64-bit installer, as the program is 64-bit; NSIS makes a 32-bit one unless told.
 Target amd64-unicode

@@ -43,10 +43,12 @@ windows_qt() {
         local apt=(-o "Dir::Etc::SourceList=$build/apt/sources.list" -o Dir::Etc::SourceParts=-
             -o "Dir::State::Lists=$build/apt/lists" -o Dir::Cache::pkgcache=
             -o Dir::Cache::srcpkgcache= -o APT::Sandbox::User=root)
-        { apt-get "${apt[@]}" update && (cd "$build" && apt-get "${apt[@]}" source "qt6-base=$version"); } \
-            </dev/null >"$log" 2>&1 || {
-            echo "SKIPPED: Qt's source (qt6-base $version) could not be had from Debian's archive:" \
-                "$(tail -n 2 "$log")" >&2
+        {
+            apt-get "${apt[@]}" update &&
+                (cd "$build" && apt-get "${apt[@]}" source "qt6-base=$version")
+        } </dev/null >"$log" 2>&1 || {
+            echo "SKIPPED: Qt's source (qt6-base $version) could not be had from Debian's" \
+                "archive: $(tail -n 2 "$log")" >&2
             exit 77
         }
         {

@@ -27,9 +27,11 @@ echo "Qt for Windows: $qt ($(($(date +%s) - start))s)"
 start=$(date +%s)
 windows_build "$qt" build/windows tavlo game_tests scripted_window
 setup=$(windows_installer build/windows)
-echo "the Windows build and its installer took $(($(date +%s) - start))s:" \
-    "$(stat -c %s build/windows/installer/tavlo.exe) bytes stripped, installer $(stat -c %s "$setup")"
-cmake -S . -B build/windows-linux -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVLO_BUILD_BENCH=OFF >/dev/null
+echo "the Windows build and its installer took $(($(date +%s) - start))s: tavlo.exe" \
+    "$(stat -c %s build/windows/installer/tavlo.exe) bytes stripped, the installer" \
+    "$(stat -c %s "$setup")"
+cmake -S . -B build/windows-linux -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVLO_BUILD_BENCH=OFF \
+    >/dev/null
 nice -n 10 cmake --build build/windows-linux --parallel "$(nproc)" --target scripted_window
 tests/windows/wine_test.sh build/windows/tavlo.exe build/windows/game_tests.exe \
     build/windows/scripted_window.exe build/windows-linux/tests/scripted_window "$setup"

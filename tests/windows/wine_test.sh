@@ -49,7 +49,8 @@ game() {
     shift
     start_app "$@" --report --pause-percent 0 --rolls 6,1,6,1,3,3
     eval "$(xdotool getwindowgeometry --shell "$window")"
-    [ "$WIDTH" = 985 ] && [ "$HEIGHT" = 702 ] || fail "$build: the window is ${WIDTH}x${HEIGHT}, not 985x702"
+    [ "$WIDTH" = 985 ] && [ "$HEIGHT" = 702 ] ||
+        fail "$build: the window is ${WIDTH}x${HEIGHT}, not 985x702"
     for i in 1 2 3 4 5 6; do
         xdotool mousemove --window "$window" $DIE click 1
         wait_for_output '^moved' "$i" 20
@@ -80,14 +81,15 @@ for build in linux windows; do
 done
 board=$(differing_pixels "$work/linux-board.png" "$work/windows-board.png")
 [ "$board" = 0 ] || fail "$board pixels of the board (numbers aside) differ from the Linux build's"
-echo "whole game: as on Linux, to a win with status 0; the board (numbers aside, 667x667) identical;" \
-    "$(differing_pixels "$work/linux.png" "$work/windows.png") of 985x702 pixels differ in the" \
-    "whole window, where the text is drawn by Windows' text engine"
+echo "whole game: as on Linux, to a win with status 0; the board (numbers aside, 667x667)" \
+    "identical; $(differing_pixels "$work/linux.png" "$work/windows.png") of 985x702 pixels" \
+    "differ in the whole window, where the text is drawn by Windows' text engine"
 
 # The installer, the shortcut, the uninstaller.
 users=$WINEPREFIX/drive_c/users
 # The user's files but the temporary folder, where the uninstaller leaves the empty folder its
-# copy ran from, and the user's registry entries of Microsoft's programs (Windows' own settings).
+# copy ran from, and the user's part of the registry under Software\Microsoft, where the
+# installed programs are listed.
 snapshot() {
     find "$users" -path '*/Temp/*' -prune -o -print | sort
     "$wine" reg export 'HKCU\Software\Microsoft' "$work/hkcu.reg" /y >/dev/null
