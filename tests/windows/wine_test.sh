@@ -5,7 +5,8 @@
 # pass; the program's window opens at its size and a whole scripted game (the ladder's extra
 # turn, the win, New Game, Exit) plays out as in the Linux build, ending with status 0, with a
 # board identical to the Linux build's, pixel for pixel, at the win; the installer installs
-# silently, its Start-menu shortcut starts the game, and its uninstaller leaves nothing behind.
+# silently, its Start-menu shortcut starts the game, and its uninstaller leaves nothing behind;
+# at 200 % the window is twice its size, with the board of the Linux build at scale 2.
 # Usage: wine_test.sh <tavlo.exe> <game_tests.exe> <scripted_window.exe> <Linux scripted_window>
 #                     <setup.exe>
 set -euo pipefail
@@ -15,7 +16,8 @@ host_windows=$3
 host_linux=$4
 setup=$5
 source "$(dirname "$0")/../xvfb/lib.sh"
-start_xvfb
+# Room for the window at 200 %.
+start_xvfb 2560x1600
 
 wine=/usr/lib/wine/wine64
 # Nothing reaches the user's own home: no desktop entries from the Start menu's shortcuts.
@@ -70,15 +72,19 @@ expected="moved | Player 2's  Turn | Player 1  Wins"
     fail "the game under Wine did not end in player 1's win: $(cat "$work/windows.moves")"
 cmp -s "$work/linux.moves" "$work/windows.moves" ||
     fail "the moves differ: $(diff "$work/linux.moves" "$work/windows.moves")"
-# The board with its square numbers blacked out (each number is text, at most 44x20 pixels at its
-# square's top left): the rest must be the Linux build's, pixel for pixel.
-numbers=$(awk 'BEGIN { for (r = 0; r < 10; ++r) for (c = 0; c < 10; ++c) {
-    x = 56 + int(c * 1000 / 15 + 0.5); y = 24 + int(r * 1000 / 15 + 0.5)
-    printf "rectangle %d,%d %d,%d ", x, y, x + 44, y + 20 } }')
-for build in linux windows; do
-    convert "$work/$build.png" -fill black -draw "$numbers" -crop 667x667+56+24 +repage \
-        "$work/$build-board.png"
-done
+# The board of window picture $1 at scale $2, into file $3, with its square numbers blacked out:
+# each is text, at most 44x20 pixels at its square's top left. The rest must be the Linux
+# build's, pixel for pixel.
+board() {
+    local numbers s=$2
+    numbers=$(awk -v s="$2" 'BEGIN { for (r = 0; r < 10; ++r) for (c = 0; c < 10; ++c) {
+        x = s * (56 + int(c * 1000 / 15 + 0.5)); y = s * (24 + int(r * 1000 / 15 + 0.5))
+        printf "rectangle %d,%d %d,%d ", x, y, x + s * 44, y + s * 20 } }')
+    convert "$1" -fill black -draw "$numbers" \
+        -crop "$((667 * s))x$((667 * s))+$((56 * s))+$((24 * s))" +repage "$3"
+}
+board "$work/linux.png" 1 "$work/linux-board.png"
+board "$work/windows.png" 1 "$work/windows-board.png"
 board=$(differing_pixels "$work/linux-board.png" "$work/windows-board.png")
 [ "$board" = 0 ] || fail "$board pixels of the board (numbers aside) differ from the Linux build's"
 echo "whole game: as on Linux, to a win with status 0; the board (numbers aside, 667x667)" \
@@ -121,3 +127,23 @@ wait_until 60 eval '[ -z "$(find "$users" -path "*/Programs/Tavlo")" ]' ||
 snapshot >"$work/after"
 diff "$work/before" "$work/after" >&2 || fail "the uninstall left the above behind"
 echo "installer: installed silently, the shortcut started the game, the uninstall left nothing"
+
+# At 200 %, as Windows scales for a dense screen (Wine's 192 dots per inch): the window is twice
+# its size, with its board drawn from the sharp pictures as the Linux build draws it at scale 2.
+"$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f >/dev/null
+scaled() {
+    local build=$1
+    shift
+    start_app "$@"
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    [ "$WIDTH" = 1970 ] && [ "$HEIGHT" = 1404 ] ||
+        fail "$build at 200 %: the window is ${WIDTH}x${HEIGHT}, not 1970x1404"
+    board "$work/first.png" 2 "$work/$build-board2.png"
+    xdotool mousemove --window "$window" 1720 1352 click 1
+    wait_app 20
+}
+QT_SCALE_FACTOR=2 scaled linux "$host_linux"
+scaled windows "$wine" "$host_windows"
+board=$(differing_pixels "$work/linux-board2.png" "$work/windows-board2.png")
+[ "$board" = 0 ] || fail "at 200 %, $board pixels of the board differ from the Linux build's"
+echo "200 %: the window 1970x1404, its board (numbers aside) that of the Linux build at scale 2"
