@@ -70,12 +70,17 @@ windows_qt() {
     echo "$qt"
 }
 
-# Cross-builds the targets given after the build folder $2 with Qt for Windows in folder $1.
+# Cross-builds, in build folder $2 with Qt for Windows in folder $1, the targets given after any
+# -D options for CMake.
 windows_build() {
-    local qt=$1 build=$2
+    local qt=$1 build=$2 options=()
     shift 2
+    while [[ ${1:-} == -D* ]]; do
+        options+=("$1")
+        shift
+    done
     cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVLO_BUILD_BENCH=OFF \
-        "-DCMAKE_TOOLCHAIN_FILE=$qt/lib/cmake/Qt6/qt.toolchain.cmake" >&2
+        "-DCMAKE_TOOLCHAIN_FILE=$qt/lib/cmake/Qt6/qt.toolchain.cmake" "${options[@]}" >&2
     nice -n 10 cmake --build "$build" --parallel "$(nproc)" --target "$@" >&2
 }
 
