@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows build under Wine, in a private Wine prefix on a private Xvfb screen, with Arial
-# drawn from Liberation Sans as a Windows desktop draws it from Arial: the rules' unit tests
+# drawn from Liberation Sans as a Windows desktop draws it from Arial: tavlo.exe imports only
+# Windows' own DLLs; the rules' unit tests
 # pass; the program's window opens at its size and a whole scripted game (the ladder's extra
 # turn, the win, New Game, Exit) plays out as in the Linux build, ending with status 0, with a
 # board identical to the Linux build's, pixel for pixel, at the win; the installer installs
