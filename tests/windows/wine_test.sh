@@ -1,13 +1,12 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The Windows build under Wine, in a private Wine prefix on a private Xvfb screen, with Arial
-# drawn from Liberation Sans as a Windows desktop draws it from Arial: tavlo.exe imports only
-# Windows' own DLLs; the rules' unit tests
-# pass; the program's window opens at its size and a whole scripted game (the ladder's extra
-# turn, the win, New Game, Exit) plays out as in the Linux build, ending with status 0, with a
-# board identical to the Linux build's, pixel for pixel, at the win; the installer installs
-# silently, its Start-menu shortcut starts the game, and its uninstaller leaves nothing behind;
-# at 200 % the window is twice its size, with the board of the Linux build at scale 2.
+# The Windows build under Wine, in a private Wine prefix on a private Xvfb screen, with Arial drawn
+# from Liberation Sans as a Windows desktop draws it from Arial: tavlo.exe imports only Windows' own
+# DLLs; the rules' unit tests pass; the program's window opens at its size and a whole scripted game
+# (the ladder's extra turn, the win, New Game, Exit) plays out as in the Linux build, ending with
+# status 0, with a board identical to the Linux build's, pixel for pixel, at the win; the installer
+# installs silently, its Start-menu shortcut starts the game, and its uninstaller leaves nothing
+# behind; at 200 % the window is twice its size, with the board of the Linux build at scale 2.
 # Usage: wine_test.sh <tavlo.exe> <game_tests.exe> <scripted_window.exe> <Linux scripted_window>
 #                     <setup.exe>
 set -euo pipefail
