@@ -481,6 +481,9 @@ void frmmain::fitScreen() {
     if (inside.height() - least.height() < kFrameAllowance)
         least.setHeight(std::min(least.height(), inside.height() - kFrameAllowance));
     setMinimumSize(least);
+    // A Wayland compositor sizes the window itself, and gives it no more than there is room for.
+    if (QGuiApplication::platformName().startsWith(u"wayland"))
+        return;
     if (width() > inside.width() || height() > inside.height()) {
         resize(size().boundedTo(inside));
         move(room.topLeft());

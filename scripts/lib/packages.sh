@@ -24,7 +24,7 @@ ensure_packages() {
 }
 
 # What building the program needs.
-BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev
+BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-liberation)
 
 # Gives the user who runs the scripts a range of subordinate user and group ids, as Debian gives

@@ -5,7 +5,8 @@
 # xdg-shell window with its desktop id as app_id, that Space rolls the die, and that each time the
 # compositor closes the window the program ends at once, with status 0 and no sanitizer report.
 # The close is repeated <closes> times (default 5), each time with a fresh start; by hand, 200
-# closes show that none leaves the program running.
+# closes show that none leaves the program running. Then, on a screen too small for it, the
+# window scrolls to the control the keyboard reaches.
 # Run as root, the compositor and the program run as the user nobody: sway refuses root.
 # Usage: window_test.sh <tavlo> [closes]
 set -euo pipefail
@@ -99,3 +100,30 @@ for n in $(seq "$closes"); do
     expect_clean_end "the compositor's close #$n"
 done
 echo "wayland: $closes closes from the compositor, each ended with status 0"
+
+# A laptop's screen at 175 %, 1097 x 617 logical pixels: the window's tile is shorter than its
+# 702. The window takes the tile and its content scrolls: Tab brings Exit, out of sight below the
+# tile, into sight (New Game's bar at the top goes out of it), and Space on it ends the program.
+scale=1.75
+in_session swaymsg output HEADLESS-1 resolution 1920x1080 scale "$scale" >/dev/null
+"${as_user[@]}" env -i "${session_env[@]}" "${app_bus[@]}" "$session/bin/tavlo" \
+    >"$work/app.out" 2>"$work/app.err" &
+app_pid=$!
+wait_until 15 window_or_end && [ -n "$node" ] ||
+    fail "no window appeared; stderr: $(cat "$work/app.err")"
+height=$(jq .window_rect.height <<<"$node")
+[ "$height" -lt 702 ] || fail "the window's tile is $height pixels tall"
+# The red of the screen's pixel at logical point $1,$2 of the window.
+red_at() {
+    find_window && in_session grim - >"$work/screen.png" &&
+        convert "$work/screen.png" -format "%[fx:int(255*p{$(awk "BEGIN { printf \"%d,%d\", \
+            ($left + $1) * $scale, ($top + $2) * $scale }")}.r)]" info:
+}
+scrolled_to_exit() { [ "$(red_at 775 36)" -lt 50 ] && [ "$(red_at 775 $((height - 12)))" -gt 150 ]; }
+first_frame() { [ "$(red_at 775 36)" -gt 150 ]; }
+wait_until 10 first_frame || fail "the window's first frame did not show New Game"
+# From the die: the options, the four names, New Game, Exit.
+in_session wtype -s 300 -k Tab -k Tab -k Tab -k Tab -k Tab -k Tab -k Tab
+wait_until 10 scrolled_to_exit || fail "Exit did not come into sight"
+in_session wtype -s 300 -k space
+expect_clean_end "a $height-pixel tile at scale $scale, Exit reached"
