@@ -1,0 +1,98 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Tavlo for 64-bit Windows, made on Debian from Debian's packages alone: the mingw-w64 cross
+# compiler, a static Qt built once from Debian's own qt6-base source and kept in the cache, Wine
+# to run the result and NSIS for the installer. Sourced by scripts/test and scripts/package,
+# after scripts/lib/packages.sh and scripts/lib/debian.sh.
+
+WINDOWS_PACKAGES=(cmake ninja-build qt6-base-dev qt6-base-dev-tools g++-mingw-w64-x86-64-posix
+    binutils-mingw-w64-x86-64 dpkg-dev wine64 nsis)
+
+# Qt for Windows: static, with the C and C++ run-time libraries inside, built with the host's own
+# Qt tools of the same version (moc, rcc, uic). The modules a Widgets game has no use for are
+# left out. Debian's source has no Wacom tablet headers, hence no tablet events; Direct2D stays,
+# as Qt 6.4 builds its DirectWrite font database only with it.
+WINDOWS_QT_CONFIGURE=(-xplatform win32-g++ -qt-host-path /usr -static -static-runtime -release
+    -optimize-size -nomake examples -nomake tests -no-feature-tabletevent -no-dbus -no-opengl
+    -no-feature-vulkan -no-feature-sql -no-feature-network -no-feature-testlib
+    -no-feature-printsupport -no-feature-concurrent -no-feature-xml)
+
+# Prints the folder of Qt for Windows, building it first if the cache has none for this
+# machine's qt6-base version, configure line and toolchain file. Building takes 20 to 40
+# minutes on two cores; the log is kept next to it. Qt's source comes with `apt-get source`
+# from the archives of this machine's own apt sources (debian_sources), through a private
+# source list, so the system's apt setup is left as it is. Returns 77 where the source cannot be
+# had.
+windows_qt() {
+    local version key dir qt build log
+    version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+    key=$(printf '%s\n' "${WINDOWS_QT_CONFIGURE[*]}" | cat - cmake/mingw-w64.cmake |
+        sha256sum | cut -c1-8)
+    dir=$(tavlo_cache)/windows
+    qt=$dir/qt-$version-$key
+    [ -f "$qt/.complete" ] && { echo "$qt"; return 0; }
+    mkdir -p "$dir"
+    (
+        flock 9
+        [ -f "$qt/.complete" ] && exit 0
+        build=$dir/qt-build-$version-$key
+        log=$qt.log
+        echo "Building Qt $version for Windows into $qt (20-40 min; log: $log)" >&2
+        rm -rf "$build" "$qt"
+        mkdir -p "$build/apt/lists/partial"
+        debian_sources "$(host_codename)" | sed 's/^deb /deb-src /' >"$build/apt/sources.list"
+        local apt=(-o "Dir::Etc::SourceList=$build/apt/sources.list" -o Dir::Etc::SourceParts=-
+            -o "Dir::State::Lists=$build/apt/lists" -o Dir::Cache::pkgcache=
+            -o Dir::Cache::srcpkgcache= -o APT::Sandbox::User=root)
+        {
+            apt-get "${apt[@]}" update &&
+                (cd "$build" && apt-get "${apt[@]}" source "qt6-base=$version")
+        } </dev/null >"$log" 2>&1 || {
+            echo "SKIPPED: Qt's source (qt6-base $version) could not be had from Debian's" \
+                "archive: $(tail -n 2 "$log")" >&2
+            exit 77
+        }
+        {
+            mkdir -p "$qt" && cp cmake/mingw-w64.cmake "$qt/toolchain.cmake" &&
+                mkdir "$build/out" && cd "$build/out" &&
+                nice -n 10 ../qt6-base-*/configure -prefix "$qt" "${WINDOWS_QT_CONFIGURE[@]}" -- \
+                    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+                    "-DCMAKE_TOOLCHAIN_FILE=$qt/toolchain.cmake" -G Ninja &&
+                nice -n 10 cmake --build . --parallel "$(nproc)" &&
+                cmake --install .
+        } </dev/null >>"$log" 2>&1 || {
+            echo "building Qt for Windows failed; the end of $log:" >&2
+            tail -n 30 "$log" >&2
+            exit 1
+        }
+        rm -rf "$build"
+        touch "$qt/.complete"
+    ) 9>"$dir/.lock" || return
+    echo "$qt"
+}
+
+# Cross-builds, in build folder $2 with Qt for Windows in folder $1, the targets given after any
+# -D options for CMake.
+windows_build() {
+    local qt=$1 build=$2 options=()
+    shift 2
+    while [[ ${1:-} == -D* ]]; do
+        options+=("$1")
+        shift
+    done
+    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVLO_BUILD_BENCH=OFF \
+        "-DCMAKE_TOOLCHAIN_FILE=$qt/lib/cmake/Qt6/qt.toolchain.cmake" "${options[@]}" >&2
+    nice -n 10 cmake --build "$build" --parallel "$(nproc)" --target "$@" >&2
+}
+
+# Makes the installer from the program built in folder $1 and prints its path.
+windows_installer() {
+    local build=$1 out=$1/installer version
+    version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+    rm -rf "$out"
+    mkdir -p "$out"
+    x86_64-w64-mingw32-strip -o "$out/tavlo.exe" "$build/tavlo.exe"
+    makensis -V2 -DVERSION="$version" -DPROGRAM="$(realpath "$out/tavlo.exe")" \
+        -DICON="$(realpath assets/images/icon.ico)" \
+        -DOUTFILE="$(realpath "$out")/tavlo-$version-setup.exe" dist/windows/tavlo.nsi >&2
+    echo "$(realpath "$out")/tavlo-$version-setup.exe"
+}

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The tests of the Windows build (./scripts/test --windows): builds Qt for Windows the first time
+# (scripts/lib/windows.sh), cross-builds the program, the rules' unit tests and the scripted
+# window, makes the installer, builds the scripted window for Linux too, to compare with, and
+# runs tests/windows/wine_test.sh. Where the tools cannot be installed or Qt's source cannot be
+# had, it says so on a "SKIPPED:" line and exits with status 77.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+source scripts/lib/packages.sh
+source scripts/lib/debian.sh
+source scripts/lib/windows.sh
+
+packages=("${WINDOWS_PACKAGES[@]}" "${BUILD_PACKAGES[@]}" googletest libgtest-dev libgmock-dev
+    libx11-dev xvfb xauth xdotool imagemagick fonts-liberation dbus)
+if [ "$(id -u)" != 0 ] && ! sudo -n true 2>/dev/null; then
+    for pkg in "${packages[@]}"; do
+        [ "$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null)" = installed ] ||
+            { echo "SKIPPED: $pkg is not installed, and installing it needs root" >&2; exit 77; }
+    done
+fi
+ensure_packages "${packages[@]}"
+start=$(date +%s)
+qt=$(windows_qt) || exit
+echo "Qt for Windows: $qt ($(($(date +%s) - start))s)"
+
+start=$(date +%s)
+windows_build "$qt" build/windows tavlo game_tests scripted_window
+setup=$(windows_installer build/windows)
+echo "the Windows build and its installer took $(($(date +%s) - start))s: tavlo.exe" \
+    "$(stat -c %s build/windows/installer/tavlo.exe) bytes stripped, the installer" \
+    "$(stat -c %s "$setup")"
+cmake -S . -B build/windows-linux -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVLO_BUILD_BENCH=OFF \
+    >/dev/null
+nice -n 10 cmake --build build/windows-linux --parallel "$(nproc)" --target scripted_window
+tests/windows/wine_test.sh build/windows/tavlo.exe build/windows/game_tests.exe \
+    build/windows/scripted_window.exe build/windows-linux/tests/scripted_window "$setup"
