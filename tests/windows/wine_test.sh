@@ -12,8 +12,8 @@
 set -euo pipefail
 program=$1
 rules=$2
-host_windows=$3
-host_linux=$4
+scripted_exe=$3
+scripted_linux=$4
 setup=$5
 source "$(dirname "$0")/../xvfb/lib.sh"
 # Room for the window at 200 %.
@@ -65,8 +65,8 @@ game() {
     wait_app 10
     [ "$app_status" = 0 ] || fail "$build: status $app_status: $(cat "$work/app.err")"
 }
-game linux "$host_linux"
-game windows "$wine" "$host_windows"
+game linux "$scripted_linux"
+game windows "$wine" "$scripted_exe"
 expected="moved | Player 2's  Turn | Player 1  Wins"
 [ "$(tail -n1 "$work/windows.moves")" = "$expected" ] ||
     fail "the game under Wine did not end in player 1's win: $(cat "$work/windows.moves")"
@@ -142,8 +142,8 @@ scaled() {
     xdotool mousemove --window "$window" 1720 1352 click 1
     wait_app 20
 }
-QT_SCALE_FACTOR=2 scaled linux "$host_linux"
-scaled windows "$wine" "$host_windows"
+QT_SCALE_FACTOR=2 scaled linux "$scripted_linux"
+scaled windows "$wine" "$scripted_exe"
 board=$(differing_pixels "$work/linux-board2.png" "$work/windows-board2.png")
 [ "$board" = 0 ] || fail "at 200 %, $board pixels of the board differ from the Linux build's"
 echo "200 %: the window 1970x1404, its board (numbers aside) that of the Linux build at scale 2"
