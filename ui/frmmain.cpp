@@ -477,9 +477,9 @@ void frmmain::fitScreen() {
     const QSize inside = room.size() - (frameGeometry().size() - size());
     QSize least = leastSize();
     if (inside.width() - least.width() < kFrameAllowance)
-        least.setWidth(std::min(least.width(), inside.width() - kFrameAllowance));
+        least.setWidth(std::clamp(inside.width() - kFrameAllowance, 0, least.width()));
     if (inside.height() - least.height() < kFrameAllowance)
-        least.setHeight(std::min(least.height(), inside.height() - kFrameAllowance));
+        least.setHeight(std::clamp(inside.height() - kFrameAllowance, 0, least.height()));
     setMinimumSize(least);
     // A Wayland compositor sizes the window itself, and gives it no more than there is room for.
     if (QGuiApplication::platformName().startsWith(u"wayland"))
