@@ -1,26 +1,31 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Runs `./scripts/test` inside a bare root of another Debian release, as a new user would on a
-# fresh machine: an ordinary user with sudo, whose copy of this working tree builds and tests
-# itself there, installing what it needs with apt-get. The root is made anew each time with
-# mmdebstrap from the Debian archive this machine's apt uses; downloads are kept between runs.
+# Runs `./scripts/test` (or the command given) inside a bare root of another Debian release, as a
+# new user would on a fresh machine: an ordinary user with sudo, whose copy of this working tree
+# builds and tests itself there, installing what it needs with apt-get. The root is made anew each
+# time with mmdebstrap from the Debian archive this machine's apt uses; downloads are kept between
+# runs. The copy's build folder is this tree's build/debian-<codename>, so what the command builds
+# there (the Windows installer, say) is still at hand when the root is gone.
 # systemd-nspawn runs it as a container, so nothing it mounts or starts outlives it. Where it
 # cannot run (no root or sudo without a password, no mount namespace, no archive), it says why in
 # a line "SKIPPED: ..." and exits with status 77.
 # Usage: suite_in_debian_root.sh <release: 13 or trixie, 14 or forky for Debian testing>
-#        (called by ./scripts/test --debian)
+#        [<command, run in the copy's folder> [<argument>...]]
+#        (called by ./scripts/test --debian, and for Windows, scripts/lib/windows.sh)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/lib/packages.sh
 source scripts/lib/debian.sh
 
 codename=$(debian_codename "${1:-}") || {
-    echo "usage: $0 <release>, one of: ${DEBIAN_RELEASES[*]} $DEBIAN_TESTING" >&2
+    echo "usage: $0 <release>, one of: ${DEBIAN_RELEASES[*]} $DEBIAN_TESTING [<command>...]" >&2
     exit 2
 }
+shift
+command=("${@:-./scripts/test}")
 cache=$(tavlo_cache)
 if [ "$(id -u)" != 0 ] && sudo -n true 2>/dev/null; then
-    exec sudo -n TAVLO_CACHE="$cache" CI="${CI:-}" -- "$0" "$@"
+    exec sudo -n TAVLO_CACHE="$cache" CI="${CI:-}" -- "$0" "$codename" "${command[@]}"
 fi
 [ "$(id -u)" != 0 ] || ensure_packages mmdebstrap systemd-container
 
@@ -51,7 +56,7 @@ else
     reason=$(debian_archive_unavailable "$codename" "$work")
 fi
 if [ -n "$reason" ]; then
-    echo "SKIPPED: the suite in a bare Debian $codename root, as ${reason//$'\n'/ }"
+    echo "SKIPPED: ${command[*]} in a bare Debian $codename root, as ${reason//$'\n'/ }"
     exit 77
 fi
 
@@ -59,7 +64,8 @@ start=$(date +%s)
 root=$work/root
 user=player
 # An ordinary user with sudo, as the README allows, and a copy of this working tree: what git
-# tracks and what it would add, so uncommitted work is tested too, but no build folder.
+# tracks and what it would add, so uncommitted work is tested too, but none of its build folders:
+# the copy builds in its own, build/debian-<codename> (below).
 make_debian_root "$codename" "$root" "$cache/debian-$codename-root" --include=sudo,passwd,mount,netbase \
     --customize-hook="chroot \"\$1\" useradd --create-home --shell /bin/bash $user" \
     --customize-hook="echo '$user ALL=(ALL) NOPASSWD: ALL' >\"\$1/etc/sudoers.d/$user\"" \
@@ -80,8 +86,9 @@ echo "Debian $codename root made in $(($(date +%s) - start))s" >&2
 # makes (the user's cache folder).
 packages=$cache/debian-$codename-packages
 user_cache=$cache/debian-$codename-user
-mkdir -p "$packages" "$user_cache"
-chown -R "$ids" "$user_cache"
+builds=$PWD/build/debian-$codename
+mkdir -p "$packages" "$user_cache" "$builds" "$home/tavlo/build"
+chown -R "$ids" "$user_cache" "$builds" "$home/tavlo/build"
 
 # The root as a container, with mounts and processes of its own and the host's network, named
 # localhost, which its /etc/hosts (from netbase) knows. Unlike a chroot, it lets the suite's user
@@ -92,12 +99,13 @@ chown -R "$ids" "$user_cache"
 systemd-nspawn --quiet --register=no --keep-unit --console=pipe --directory="$root" \
     --machine="$machine" --hostname=localhost --resolv-conf=copy-host --timezone=off \
     --bind=/dev/null:/dev/console --bind="$packages:/var/cache/apt/archives" \
-    --bind="$user_cache:/home/$user/.cache/tavlo" \
+    --bind="$user_cache:/home/$user/.cache/tavlo" --bind="$builds:/home/$user/tavlo/build" \
     --user="$user" --chdir="/home/$user/tavlo" --setenv=LANG=C.UTF-8 --setenv=CI="${CI:-}" \
-    env -u NOTIFY_SOCKET ./scripts/test </dev/null &
+    env -u NOTIFY_SOCKET "${command[@]}" </dev/null &
 leg_pid=$!
 status=0
 wait "$leg_pid" || status=$?
 leg_pid=
-echo "the suite in a bare Debian $codename root: status $status after $(($(date +%s) - start))s" >&2
+echo "${command[*]} in a bare Debian $codename root: status $status after" \
+    "$(($(date +%s) - start))s" >&2
 exit "$status"

@@ -4,13 +4,26 @@
 # to run the result and NSIS for the installer. Sourced by scripts/test and scripts/package,
 # after scripts/lib/packages.sh and scripts/lib/debian.sh.
 
+# Qt for Windows, and the program, are built with Qt's host tools (moc, rcc, uic) of the same
+# version: the machine's own. From Qt 6.8 (Debian 13) on, Qt passes its announcement event on to
+# Windows screen readers as UI Automation's notification, so that a blind player hears each move.
+# On an older Debian, all that is done for Windows is done in a bare root of this release
+# (scripts/lib/suite_in_debian_root.sh), and what it builds lands in build/debian-<codename>.
+WINDOWS_DEBIAN=13
+
+# Whether this machine's Debian is older than that (Debian testing has no version number).
+windows_needs_debian_root() {
+    local version
+    version=$(. /etc/os-release && echo "${VERSION_ID:-}")
+    [ -n "$version" ] && [ "${version%%.*}" -lt "$WINDOWS_DEBIAN" ]
+}
+
 WINDOWS_PACKAGES=(cmake ninja-build qt6-base-dev qt6-base-dev-tools g++-mingw-w64-x86-64-posix
     binutils-mingw-w64-x86-64 dpkg-dev wine64 nsis)
 
-# Qt for Windows: static, with the C and C++ run-time libraries inside, built with the host's own
-# Qt tools of the same version (moc, rcc, uic). The modules a Widgets game has no use for are
-# left out. Debian's source has no Wacom tablet headers, hence no tablet events; Direct2D stays,
-# as Qt 6.4 builds its DirectWrite font database only with it.
+# Qt for Windows: static, with the C and C++ run-time libraries inside. The modules a Widgets game
+# has no use for are left out. Debian's source has no Wacom tablet headers, hence no tablet
+# events.
 WINDOWS_QT_CONFIGURE=(-xplatform win32-g++ -qt-host-path /usr -static -static-runtime -release
     -optimize-size -nomake examples -nomake tests -no-feature-tabletevent -no-dbus -no-opengl
     -no-feature-vulkan -no-feature-sql -no-feature-network -no-feature-testlib
@@ -79,8 +92,11 @@ windows_build() {
         options+=("$1")
         shift
     done
+    # Debian's Qt leaves out the static plugins' packages, which link Windows' platform plugin
+    # into each program: taken in here.
     cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVLO_BUILD_BENCH=OFF \
-        "-DCMAKE_TOOLCHAIN_FILE=$qt/lib/cmake/Qt6/qt.toolchain.cmake" "${options[@]}" >&2
+        "-DCMAKE_TOOLCHAIN_FILE=$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+        -DQT_SKIP_AUTO_PLUGIN_INCLUSION=OFF "${options[@]}" >&2
     nice -n 10 cmake --build "$build" --parallel "$(nproc)" --target "$@" >&2
 }
 

@@ -3,13 +3,17 @@
 # The tests of the Windows build (./scripts/test --windows): builds Qt for Windows the first time
 # (scripts/lib/windows.sh), cross-builds the program, the rules' unit tests and the scripted
 # window, makes the installer, builds the scripted window for Linux too, to compare with, and
-# runs tests/windows/wine_test.sh. Where the tools cannot be installed or Qt's source cannot be
-# had, it says so on a "SKIPPED:" line and exits with status 77.
+# runs tests/windows/wine_test.sh; on a Debian older than 13, all of that in a bare Debian 13
+# root. Where the tools cannot be installed, Qt's source cannot be had or that root cannot be
+# made, it says so on a "SKIPPED:" line and exits with status 77.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/lib/packages.sh
 source scripts/lib/debian.sh
 source scripts/lib/windows.sh
+if windows_needs_debian_root; then
+    exec scripts/lib/suite_in_debian_root.sh "$WINDOWS_DEBIAN" scripts/lib/windows_suite.sh
+fi
 
 packages=("${WINDOWS_PACKAGES[@]}" "${BUILD_PACKAGES[@]}" googletest libgtest-dev libgmock-dev
     libx11-dev xvfb xauth xdotool imagemagick fonts-liberation dbus)
@@ -25,7 +29,7 @@ qt=$(windows_qt) || exit
 echo "Qt for Windows: $qt ($(($(date +%s) - start))s)"
 
 start=$(date +%s)
-windows_build "$qt" build/windows tavlo game_tests scripted_window
+windows_build "$qt" build/windows tavlo game_tests scripted_window ui_automation_client
 setup=$(windows_installer build/windows)
 echo "the Windows build and its installer took $(($(date +%s) - start))s: tavlo.exe" \
     "$(stat -c %s build/windows/installer/tavlo.exe) bytes stripped, the installer" \
@@ -34,4 +38,5 @@ cmake -S . -B build/windows-linux -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVLO_BU
     >/dev/null
 nice -n 10 cmake --build build/windows-linux --parallel "$(nproc)" --target scripted_window
 tests/windows/wine_test.sh build/windows/tavlo.exe build/windows/game_tests.exe \
-    build/windows/scripted_window.exe build/windows-linux/tests/scripted_window "$setup"
+    build/windows/scripted_window.exe build/windows-linux/tests/scripted_window "$setup" \
+    build/windows/ui_automation_client.exe

@@ -7,14 +7,17 @@
 # status 0, with a board identical to the Linux build's, pixel for pixel, at the win; the installer
 # installs silently, its Start-menu shortcut starts the game, and its uninstaller leaves nothing
 # behind; at 200 % the window is twice its size, with the board of the Linux build at scale 2.
+# With a screen reader's request for the window's UI Automation provider, the game's sentences
+# reach UI Automation as notifications, one after each move, at the win and on New Game.
 # Usage: wine_test.sh <tavlo.exe> <game_tests.exe> <scripted_window.exe> <Linux scripted_window>
-#                     <setup.exe>
+#                     <setup.exe> <ui_automation_client.exe>
 set -euo pipefail
 program=$1
 rules=$2
 scripted_exe=$3
 scripted_linux=$4
 setup=$5
+screen_reader=$6
 source "$(dirname "$0")/../xvfb/lib.sh"
 # Room for the window at 200 %.
 start_xvfb 2560x1600
@@ -53,6 +56,8 @@ game() {
     eval "$(xdotool getwindowgeometry --shell "$window")"
     [ "$WIDTH" = 985 ] && [ "$HEIGHT" = 702 ] ||
         fail "$build: the window is ${WIDTH}x${HEIGHT}, not 985x702"
+    [ "$build" = linux ] || "$wine" "$screen_reader" "$(xdotool getwindowname "$window")" ||
+        fail "no UI Automation provider for the window"
     for i in 1 2 3 4 5 6; do
         xdotool mousemove --window "$window" $DIE click 1
         wait_for_output '^moved' "$i" 20
@@ -66,7 +71,18 @@ game() {
     [ "$app_status" = 0 ] || fail "$build: status $app_status: $(cat "$work/app.err")"
 }
 game linux "$scripted_linux"
-game windows "$wine" "$scripted_exe"
+# Wine traces each UI Automation notification it is asked to raise, with its text.
+game windows env WINEDEBUG=-all,trace+uiautomation,fixme+uiautomation "$wine" "$scripted_exe"
+said=$(tr -d '\r' <"$work/app.err" |
+    sed -n 's/.*:UiaRaiseNotificationEvent ([^,]*, [0-9]*, [0-9]*, L"\(.*\)", L"[^"]*").*/\1/p')
+[ "$said" = "Player 1 rolled 6 and moved to square 6. Player 2's turn.
+Player 2 rolled 1 and moved to square 1. Player 1's turn.
+Player 1 rolled 6 and moved to square 12. Player 2's turn.
+Player 2 rolled 1 and moved to square 2. Player 1's turn.
+Player 1 rolled 3: ladder from 15 up to 97. Player 1 rolls again.
+Player 1 rolled 3 and reached square 100. Player 1 wins. Press New Game to play again.
+New game. Player 1's turn." ] || fail "UI Automation's notifications were not the game's sentences: $said"
+echo "UI Automation: a notification with the game's sentence after each move, the win and New Game"
 expected="moved | Player 2's  Turn | Player 1  Wins"
 [ "$(tail -n1 "$work/windows.moves")" = "$expected" ] ||
     fail "the game under Wine did not end in player 1's win: $(cat "$work/windows.moves")"
