@@ -11,7 +11,7 @@
 # a line "SKIPPED: ..." and exits with status 77.
 # Usage: suite_in_debian_root.sh <release: 13 or trixie, 14 or forky for Debian testing>
 #        [<command, run in the copy's folder> [<argument>...]]
-#        (called by ./scripts/test --debian, and for Windows, scripts/lib/windows.sh)
+#        (called by ./scripts/test --debian and, on an older Debian, by the Windows build's scripts)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/lib/packages.sh

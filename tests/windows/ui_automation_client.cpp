@@ -4,7 +4,10 @@
 // Automation provider. Under Wine, which has no screen reader, this stands in for one, so that the
 // notifications the program then raises show in Wine's trace of UI Automation.
 // Usage: ui_automation_client.exe <the window's title>
+
+// windows.h first: the UI Automation headers build on its types.
 #include <windows.h>
+
 #include <uiautomation.h>
 
 #include <cstdio>
