@@ -9,8 +9,9 @@
 #include <QIcon>
 #include <QScreen>
 #include <QShortcut>
+#include <QVBoxLayout>
+#include <QWindow>
 
-#include <algorithm>
 #include <limits>
 
 #ifndef TAVLO_MAKER_URL
@@ -23,11 +24,10 @@ namespace {
 
 constexpr QColor kDesignBackground(64, 64, 64);
 constexpr QColor kButtonFace(224, 224, 224);
-// The least client area the layout was drawn for. It cuts the right-hand column 135 twips short,
-// so the window opens wider, with the column whole and a margin after it; nothing in the window
-// moves or scales with its size.
-constexpr QSize kClientTwips(14280, 10530);
-constexpr int kOpenWidthTwips = 14775;
+// The client area the layout was drawn for cuts the right-hand column 135 twips short; its page is
+// wider, with the column whole and a margin after it. Nothing on it moves or scales with the
+// window's size.
+constexpr QSize kPageTwips(14775, 10530);
 
 QColor toQColor(Rgb c) {
     return QColor(c.red, c.green, c.blue);
@@ -74,19 +74,37 @@ frmmain::frmmain(RandomSource& random, OperationPlayer::PauseLength pauseLength,
       m_player([this](const Operation& o) { apply(o); },
                pauseLength ? std::move(pauseLength) : [](int ms) { return ms; }),
       m_game(*this, random) {
+    m_boardRatio = devicePixelRatioF();
     setObjectName(QStringLiteral("frmmain"));
     setWindowTitle(QStringLiteral("Tavlo - Game created by " TAVLO_MAKER_URL " "));
     // A screen reader says the game's name, not the web address in the title.
     setAccessibleName(QStringLiteral("Tavlo"));
     setWindowIcon(QIcon(QStringLiteral(":/images/icon.ico")));
-    resize(pixels(kOpenWidthTwips), pixels(kClientTwips.height()));
-    fitScreen();
+    resize(pageSize());
     setAutoFillBackground(true);
     setBackColour(this, kDesignBackground);
+    // Every control's text is in the font its design gives it; this is the font of the rest (the
+    // number labels' model among them), whatever the desktop sets for the application.
+    setFont(arial(8.25, false));
+
+    // The layout on a page of its own size, at the top left, whatever the window's size: where
+    // the window is smaller, the page scrolls, with bars only then. The window's background shows
+    // through the page and around it.
+    m_page = new QWidget;
+    m_page->resize(pageSize());
+    m_scroll = new QScrollArea(this);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setFocusPolicy(Qt::NoFocus);
+    m_scroll->setWidget(m_page);
+    m_page->setAutoFillBackground(false);
+    m_scroll->viewport()->setAutoFillBackground(false);
+    auto* whole = new QVBoxLayout(this);
+    whole->setContentsMargins({});
+    whole->addWidget(m_scroll);
+    fitScreen();
 
     m_controls[static_cast<std::size_t>(Control::frmmain)] = this;
     createControls();
-    new Overflow(this, leastSize(), size()); // as it opens, the right-hand column whole
     m_news.emplace(this, control(Control::picdice), channels);
     connectEvents();
     qApp->installEventFilter(this);
@@ -109,7 +127,7 @@ void frmmain::createControls() {
     };
     auto button = [&](Control c, int top, const char* caption, const char* toolTip = nullptr,
                       QAccessible::Role role = QAccessible::NoRole) {
-        auto* b = new QPushButton(this);
+        auto* b = new QPushButton(m_page);
         if (role != QAccessible::NoRole) {
             setAccessibleRole(b, role);
             b->setAccessibleName(QString::fromUtf8(caption));
@@ -126,7 +144,7 @@ void frmmain::createControls() {
         return b;
     };
     auto frame = [&](Control c, int top, int height) {
-        auto* f = new QWidget(this);
+        auto* f = new QWidget(m_page);
         // A group: a screen reader names it when the focus enters it, as it does a box of options.
         setAccessibleRole(f, QAccessible::Grouping);
         add(c, f);
@@ -191,13 +209,13 @@ void frmmain::createControls() {
     }
     m_timer1.setInterval(100);
 
-    auto* dice = new PictureBox(this);
+    auto* dice = new PictureBox(m_page);
     add(Control::picdice, dice);
     place(dice, 12240, 1560, 1280, 1215);
     dice->setToolTip(QStringLiteral("Dice"));
     setBackColour(dice, kButtonFace);
 
-    m_pictureboard = new PictureBoard(this);
+    m_pictureboard = new PictureBoard(m_page);
     add(Control::pictureboard, m_pictureboard);
     place(m_pictureboard, 840, 360, kBoardTwips, kBoardTwips);
     image(Control::Image4, m_pictureboard, 3240, 8880, 975, 975, false);
@@ -209,11 +227,11 @@ void frmmain::createControls() {
     add(Control::Label1, label1Template);
     place(label1Template, 0, 0, 1095, 495);
     label1Template->setText(QStringLiteral("Label1"));
-    label1Template->setFont(font());
+    label1Template->setFont(arial(8.25, false));
     label1Template->hide();
     m_label1[0] = label1Template;
 
-    auto* winner = new PlainLabel(this);
+    auto* winner = new PlainLabel(m_page);
     add(Control::lblwinner, winner);
     place(winner, 11400, 3480, 3015, 375);
     winner->setFont(arial(14.25, true));
@@ -221,23 +239,23 @@ void frmmain::createControls() {
     setBackColour(winner, kButtonFace);
     winner->hide();
 
-    auto* shape = new QWidget(this);
+    auto* shape = new QWidget(m_page);
     add(Control::Shape1, shape);
     place(shape, 720, 240, 10200, 10200);
     shape->setAutoFillBackground(true);
     setBackColour(shape, Qt::white);
     shape->stackUnder(m_pictureboard);
 
-    auto* turn = new PlainLabel(this);
+    auto* turn = new PlainLabel(m_page);
     add(Control::lblcurrentplayer, turn);
     place(turn, 11400, 960, 3015, 375);
     turn->setFont(arial(12, true));
     turn->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
-    image(Control::imgstartp2, this, 0, 9240, 540, 570, true);
-    image(Control::imgstartp4, this, 0, 8040, 540, 570, true);
-    image(Control::imgstartp3, this, 0, 8640, 540, 570, true);
-    image(Control::imgstartp1, this, 0, 9840, 540, 570, true);
+    image(Control::imgstartp2, m_page, 0, 9240, 540, 570, true);
+    image(Control::imgstartp4, m_page, 0, 8040, 540, 570, true);
+    image(Control::imgstartp3, m_page, 0, 8640, 540, 570, true);
+    image(Control::imgstartp1, m_page, 0, 9840, 540, 570, true);
 
     for (QTimer* t : {&m_timer1, &m_timer2})
         t->setTimerType(Qt::PreciseTimer);
@@ -312,6 +330,11 @@ void frmmain::connectEvents() {
     connect(&m_timer2, &QTimer::timeout, this, [this] { handle(&Game::Timer2_Timer); });
     connect(&m_timer1, &QTimer::timeout, this, [this] { handle(&Game::Timer1_Timer); });
     connect(&m_player, &OperationPlayer::finished, this, &frmmain::moveFinished);
+    // The keyboard focus brings the control it reaches into sight, however it got there.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && m_page->isAncestorOf(now))
+            m_scroll->ensureWidgetVisible(now);
+    });
 }
 
 bool frmmain::handle(void (Game::*handler)()) {
@@ -366,6 +389,7 @@ BoardPoint frmmain::labelPosition(std::int16_t square) const {
 }
 
 void frmmain::setPicture(Control c, ImageList list, int index) {
+    m_shownPictures[static_cast<std::size_t>(c)] = {list, index};
     const ImageSet& images = list == ImageList::ImageList1 ? m_imageList1 : m_imageList2;
     const QPixmap picture = images.picture(index, devicePixelRatioF());
     QWidget* w = control(c);
@@ -460,27 +484,18 @@ void frmmain::createNumberLabels() {
     }
 }
 
-QSize frmmain::leastSize() {
-    return {pixels(kClientTwips.width()), pixels(kClientTwips.height())};
+QSize frmmain::pageSize() {
+    return {pixels(kPageTwips.width()), pixels(kPageTwips.height())};
 }
 
 void frmmain::fitScreen() {
     const QScreen* shownOn = screen();
-    if (!shownOn)
-        return;
     // The room the desktop leaves for the window (less its panels and bars), less the frame the
-    // window manager puts around it, once known. Where that leaves little to spare, a frame not
-    // known yet, or the title bar of a tiling compositor's tile, may take it: the window may then
-    // be made smaller than its layout, and scrolls.
-    constexpr int kFrameAllowance = 48;
+    // window manager puts around it, once it has.
     const QRect room = shownOn->availableGeometry();
-    const QSize inside = room.size() - (frameGeometry().size() - size());
-    QSize least = leastSize();
-    if (inside.width() - least.width() < kFrameAllowance)
-        least.setWidth(std::clamp(inside.width() - kFrameAllowance, 0, least.width()));
-    if (inside.height() - least.height() < kFrameAllowance)
-        least.setHeight(std::clamp(inside.height() - kFrameAllowance, 0, least.height()));
-    setMinimumSize(least);
+    m_fittedFrame = frameGeometry().size() - size();
+    const QSize inside = (room.size() - m_fittedFrame).expandedTo({0, 0});
+    setMinimumSize(pageSize().boundedTo(inside));
     // A Wayland compositor sizes the window itself, and gives it no more than there is room for.
     if (QGuiApplication::platformName().startsWith(u"wayland"))
         return;
@@ -490,11 +505,47 @@ void frmmain::fitScreen() {
     }
 }
 
+void frmmain::showOn(QScreen* shownOn) {
+    connect(shownOn, &QScreen::availableGeometryChanged, this, &frmmain::fitScreen,
+            Qt::UniqueConnection);
+    connect(shownOn, &QScreen::logicalDotsPerInchChanged, this, &frmmain::repaintForScale,
+            Qt::UniqueConnection);
+    fitScreen();
+    repaintForScale();
+}
+
+void frmmain::repaintForScale() {
+    const qreal ratio = devicePixelRatioF();
+    if (ratio == m_boardRatio)
+        return;
+    m_boardRatio = ratio;
+    m_pictureboard->setPainting(paintBoard(m_imageList1, ratio));
+    for (std::size_t c = 0; c < kControlCount; ++c)
+        if (const auto [list, index] = m_shownPictures[c]; index > 0)
+            setPicture(static_cast<Control>(c), list, index);
+}
+
 bool frmmain::event(QEvent* event) {
-    // The frame is known once the window manager has put it around the window, which then moves.
-    if (event->type() == QEvent::Show || event->type() == QEvent::Move ||
-        event->type() == QEvent::ScreenChangeInternal)
-        fitScreen();
+    switch (event->type()) {
+    case QEvent::Show:
+        // Once shown, the window follows the screen it is on, and any screen it is moved to.
+        connect(windowHandle(), &QWindow::screenChanged, this, &frmmain::showOn,
+                Qt::UniqueConnection);
+        showOn(screen());
+        break;
+    case QEvent::Move:
+        // The window manager has framed the window, or framed it anew.
+        if (frameGeometry().size() - size() != m_fittedFrame)
+            fitScreen();
+        break;
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+    case QEvent::DevicePixelRatioChange: // also where the scale changes on the same screen
+        repaintForScale();
+        break;
+#endif
+    default:
+        break;
+    }
     return QWidget::event(event);
 }
 

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QTimer>
 #include <QWidget>
 
@@ -57,8 +58,11 @@ public:
     // True while a move is being played out on screen; input to handlers waits for the end.
     bool isPlaying() const { return m_player.isPlaying(); }
 
-    // The size the layout was drawn for; the window opens a little wider.
-    static QSize leastSize();
+    // The size of the layout's page. The window opens at it, and is never made smaller but
+    // where the screen has less room; then the page scrolls.
+    static QSize pageSize();
+    // The layout's page, which scrolls where the window is smaller than it.
+    QScrollArea& scrollArea() const { return *m_scroll; }
 
 signals:
     // A move has been played out to its end.
@@ -71,8 +75,13 @@ protected:
 
 private:
     // Where the screen has less room than the window, the window takes the room there is, and
-    // its content scrolls.
+    // its page scrolls.
     void fitScreen();
+    // Fits the window to the screen it is shown on, and follows that screen's room and scale.
+    void showOn(QScreen* screen);
+    // On a screen of another scale, the board is painted again and each picture shown in the
+    // variant for it.
+    void repaintForScale();
     void createControls();
     void connectEvents();
     void describeForScreenReaders();
@@ -86,11 +95,17 @@ private:
     void optionClicked(Control option, void (Game::*handler)());
 
     std::array<QWidget*, kControlCount> m_controls{};
+    // The picture each image control and the die shows, as list and index.
+    std::array<std::pair<ImageList, int>, kControlCount> m_shownPictures{};
     std::array<PlainLabel*, 101> m_label1{};
     std::array<BoardPoint, 101> m_label1Position{}; // twips, as placed
 
+    QScrollArea* m_scroll = nullptr;
+    QWidget* m_page = nullptr;
     QPushButton* m_cmdexit = nullptr;
     PictureBoard* m_pictureboard = nullptr;
+    qreal m_boardRatio = 0; // the device pixel ratio the board was painted for
+    QSize m_fittedFrame;    // the window manager's frame, as last fitted to the screen
     std::optional<NewsTeller> m_news;
     std::optional<Control> m_selectedOption;
 

@@ -1,13 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets.h"
 
-#include <QApplication>
 #include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QStyle>
-
-#include <algorithm>
 
 namespace tavlo::ui {
 
@@ -153,86 +149,6 @@ void PictureBoard::paintEvent(QPaintEvent* event) {
         QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio));
     if (hasFocus())
         paintFocusRing(painter, rect());
-}
-
-Overflow::Overflow(QWidget* window, QSize least, QSize content)
-    : QObject(window), window_(window), least_(least), content_(content) {
-    window->installEventFilter(this);
-    connect(qApp, &QApplication::focusChanged, this,
-            [this](QWidget*, QWidget* now) { reveal(now); });
-}
-
-bool Overflow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Resize)
-        fit();
-    else if (event->type() == QEvent::Wheel && down_ && down_->isVisible())
-        QCoreApplication::sendEvent(down_, event);
-    return QObject::eventFilter(watched, event);
-}
-
-void Overflow::fit() {
-    const int thickness = window_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    // A bar along one edge takes room from the other direction too.
-    bool wide = window_->width() < least_.width();
-    bool tall = window_->height() < least_.height();
-    tall = tall || (wide && window_->height() - thickness < least_.height());
-    wide = wide || (tall && window_->width() - thickness < least_.width());
-    const QSize seen(window_->width() - (tall ? thickness : 0),
-                     window_->height() - (wide ? thickness : 0));
-    if (!across_) {
-        if (!wide && !tall)
-            return; // the bars are made the first time they are needed
-        across_ = new QScrollBar(Qt::Horizontal, window_);
-        down_ = new QScrollBar(Qt::Vertical, window_);
-        for (QScrollBar* bar : {across_, down_}) {
-            bar->setFocusPolicy(Qt::NoFocus);
-            connect(bar, &QScrollBar::valueChanged, this, [this] {
-                scrollTo({across_->value(), down_->value()});
-            });
-        }
-    }
-    across_->setVisible(wide);
-    down_->setVisible(tall);
-    across_->setGeometry(0, seen.height(), seen.width(), thickness);
-    down_->setGeometry(seen.width(), 0, thickness, seen.height());
-    across_->setRange(0, wide ? std::max(0, content_.width() - seen.width()) : 0);
-    down_->setRange(0, tall ? std::max(0, content_.height() - seen.height()) : 0);
-    across_->setPageStep(seen.width());
-    down_->setPageStep(seen.height());
-    for (QScrollBar* bar : {across_, down_})
-        bar->raise();
-    scrollTo({across_->value(), down_->value()});
-}
-
-void Overflow::scrollTo(QPoint offset) {
-    const QPoint by = offset_ - offset;
-    if (by.isNull())
-        return;
-    offset_ = offset;
-    window_->scroll(by.x(), by.y());
-    // The bars stay where they are.
-    for (QScrollBar* bar : {across_, down_})
-        bar->move(bar->pos() - by);
-}
-
-void Overflow::reveal(QWidget* focused) {
-    if (!focused || !across_ || (!across_->isVisible() && !down_->isVisible()) ||
-        !window_->isAncestorOf(focused))
-        return;
-    const QRect seen(QPoint(0, 0), QSize(down_->isVisible() ? down_->x() : window_->width(),
-                                         across_->isVisible() ? across_->y() : window_->height()));
-    const QRect at(focused->mapTo(window_, QPoint(0, 0)), focused->size());
-    QPoint by;
-    if (at.right() > seen.right())
-        by.rx() = at.right() - seen.right();
-    if (at.left() - by.x() < 0)
-        by.rx() = at.left();
-    if (at.bottom() > seen.bottom())
-        by.ry() = at.bottom() - seen.bottom();
-    if (at.top() - by.y() < 0)
-        by.ry() = at.top();
-    across_->setValue(across_->value() + by.x());
-    down_->setValue(down_->value() + by.y());
 }
 
 } // namespace tavlo::ui

@@ -5,7 +5,6 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QPixmap>
-#include <QScrollBar>
 #include <QStaticText>
 #include <QWidget>
 
@@ -96,33 +95,6 @@ protected:
 private:
     std::future<QImage> pending_;
     QImage canvas_;
-};
-
-// Lets a window laid out at a fixed size be scrolled while it is shown smaller than `least`, on a
-// screen with less room: scroll bars along its right and bottom edges, there only while needed,
-// move its children to bring any part of `content` into sight; the wheel scrolls too, and so does
-// the keyboard focus moving to a control out of sight. Nothing is scaled, and at `least` or more
-// the window is as if this were not there.
-class Overflow : public QObject {
-public:
-    Overflow(QWidget* window, QSize least, QSize content);
-    // How far the content is scrolled, in pixels.
-    QPoint offset() const { return offset_; }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    void fit();
-    void scrollTo(QPoint offset);
-    void reveal(QWidget* focused);
-
-    QWidget* window_;
-    QSize least_;
-    QSize content_;
-    QScrollBar* across_ = nullptr;
-    QScrollBar* down_ = nullptr;
-    QPoint offset_;
 };
 
 } // namespace tavlo::ui

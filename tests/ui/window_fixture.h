@@ -57,6 +57,25 @@ protected:
         return widget(c)->palette().color(QPalette::WindowText);
     }
 
+    // The die, the tokens beside the names and at the start, and the board, as shown: each in the
+    // variant for the window's screen, the sharp ones on a scaled screen.
+    void expectPicturesForTheScreen() const {
+        const qreal ratio = window->devicePixelRatioF();
+        auto shows = [&](Control c, const ui::ImageSet& set, int index) {
+            const QPixmap shown = shownPicture(c);
+            return !shown.isNull() && shown.devicePixelRatio() == ratio &&
+                   shown.toImage() == set.picture(index, ratio).toImage();
+        };
+        EXPECT_TRUE(shows(Control::picdice, window->imageList2(), kRestingDie));
+        for (int n = 1; n <= 4; ++n) {
+            EXPECT_TRUE(shows(player(n).startToken, window->imageList1(), player(n).cookie)) << n;
+            EXPECT_TRUE(shows(player(n).legendToken, window->imageList1(), player(n).cookie)) << n;
+        }
+        const QImage& board = window->board().canvas();
+        EXPECT_EQ(board.devicePixelRatio(), ratio);
+        EXPECT_EQ(board.size(), window->board().size() * ratio);
+    }
+
     void click(Control c) { QTest::mouseClick(widget(c), Qt::LeftButton); }
 
     // Clicks the die for a roll of `face` and waits, through the real 60 ms timer, until the
