@@ -9,9 +9,11 @@
 #include <QIcon>
 #include <QScreen>
 #include <QShortcut>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include <cmath>
 #include <limits>
 
 #ifndef TAVLO_MAKER_URL
@@ -494,8 +496,20 @@ void frmmain::fitScreen() {
     // window manager puts around it, once it has.
     const QRect room = shownOn->availableGeometry();
     m_fittedFrame = frameGeometry().size() - size();
-    const QSize inside = (room.size() - m_fittedFrame).expandedTo({0, 0});
-    setMinimumSize(pageSize().boundedTo(inside));
+    // At a fractional scale the frame, in whole logical pixels, may come out a screen pixel short.
+    const qreal ratio = devicePixelRatioF();
+    const int rounding = ratio == std::floor(ratio) ? 0 : 1;
+    const QSize inside =
+        (room.size() - m_fittedFrame - QSize(rounding, rounding)).expandedTo({0, 0});
+    // A scroll bar along one edge takes room from the other: a window shorter than its page is
+    // wider by the bar where there is room for it, so that only one bar shows.
+    const int bar = m_scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_scroll);
+    QSize least = pageSize();
+    if (least.height() > inside.height())
+        least.rwidth() += bar;
+    if (least.width() > inside.width())
+        least.rheight() += bar;
+    setMinimumSize(least.boundedTo(inside));
     // A Wayland compositor sizes the window itself, and gives it no more than there is room for.
     if (QGuiApplication::platformName().startsWith(u"wayland"))
         return;

@@ -43,13 +43,16 @@ wait_until() {
     done
 }
 
-# Starts Xvfb on a free display number, with a screen of $1 pixels (default 1280x1024).
+# Starts Xvfb on a free display number, with a screen of $1 pixels (default 1280x1024); a test
+# may start more than one.
 start_xvfb() {
-    Xvfb -displayfd 3 -screen 0 "${1:-1280x1024}x24" -nolisten tcp 3>"$work/display" \
+    local display
+    display=$(mktemp "$work/display.XXX")
+    Xvfb -displayfd 3 -screen 0 "${1:-1280x1024}x24" -nolisten tcp 3>"$display" \
         2>"$work/xvfb.log" &
     servers+=($!)
-    wait_until 10 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-    export DISPLAY=":$(head -n1 "$work/display")"
+    wait_until 10 test -s "$display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+    export DISPLAY=":$(head -n1 "$display")"
 }
 
 # Every program gets a private session bus, as in a desktop session: without one, the

@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the built program on a private Xvfb screen, checks its window from a screenshot, rolls
 # the die with a real click, and closes it both ways: the close command and the Exit button.
-# Then it checks the window at Qt scale factor 2, and, with a scripted die, that the desktop's
-# colour style never reaches the window.
+# Then it checks the window at Qt scale factor 2, with a scripted die that the desktop's style
+# never reaches the window, and, at 1.5 under a window manager with a top bar, that the wheel and
+# a click reach Exit.
 # Usage: real_window_test.sh <tavlo> <close_window> <scripted_window>
 set -euo pipefail
 tavlo=$1
@@ -64,12 +65,25 @@ awk -v a="$board1" -v b="$board2" 'BEGIN {
 "$close_window" "$window"
 expect_clean_end "the close command at scale 2"
 
-# GTK's dark style, as a GNOME desktop hands it to Qt programs, changes no pixel of the window:
-# neither after start-up nor with the setup locked by the first move.
-for style in default dark; do
-    theme=()
-    [ "$style" = dark ] && theme=(QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark
-        ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}fast_unwind_on_malloc=0)
+# A desktop's style changes no pixel of the window, neither after start-up nor with the setup
+# locked by the first move: GTK's dark style, as a GNOME desktop hands it to Qt programs, and
+# qt6ct's darker scheme with a serif font of its own, as Xfce's and LXQt's users set Qt's look.
+mkdir -p "$work/config/qt6ct"
+cat >"$work/config/qt6ct/qt6ct.conf" <<EOF
+[Appearance]
+color_scheme_path=/usr/share/qt6ct/colors/darker.conf
+custom_palette=true
+[Fonts]
+general="Liberation Serif,13,-1,5,400,0,0,0,0,0,0,0,0,0,0,1"
+fixed="Liberation Mono,13,-1,5,400,0,0,0,0,0,0,0,0,0,0,1"
+EOF
+for style in default dark qt6ct; do
+    case $style in
+    default) theme=() ;;
+    dark) theme=(QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark
+        ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}fast_unwind_on_malloc=0) ;;
+    qt6ct) theme=(QT_QPA_PLATFORMTHEME=qt6ct XDG_CONFIG_HOME="$work/config") ;;
+    esac
     start_app env "${theme[@]}" "$scripted_window" --report --pause-percent 0 --rolls 4
     xdotool windowfocus --sync "$window"
     settled_shot "$work/$style-start.png"
@@ -79,10 +93,34 @@ for style in default dark; do
     xdotool mousemove --window "$window" $EXIT click 1
     expect_clean_end "Exit under the $style style"
 done
-for phase in start locked; do
-    changed=$(differing_pixels "$work/default-$phase.png" "$work/dark-$phase.png")
-    [ "$changed" = 0 ] || fail "GTK's dark style changed $changed pixels ($phase)"
+for style in dark qt6ct; do
+    for phase in start locked; do
+        changed=$(differing_pixels "$work/default-$phase.png" "$work/$style-$phase.png")
+        [ "$changed" = 0 ] || fail "the $style style changed $changed pixels ($phase)"
+    done
 done
+
+# A 1920x1080 laptop screen at scale 1.5 under a window manager that keeps a 48-pixel bar at the
+# top: the window, framed, lies wholly on the screen below the bar, shorter than its page, and
+# the wheel scrolls the page to its end, where a click reaches Exit.
+start_xvfb 1920x1080
+sed 's|<top>0</top>|<top>48</top>|' /etc/xdg/openbox/rc.xml >"$work/openbox.xml"
+openbox --config-file "$work/openbox.xml" >"$work/openbox.log" 2>&1 &
+servers+=($!)
+managed() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+wait_until 10 managed || fail "openbox did not start: $(cat "$work/openbox.log")"
+QT_SCALE_FACTOR=1.5 start_app "$tavlo"
+eval "$(xwininfo -id "$window" | awk -F: '/Absolute upper-left X/ { print "X=" $2 + 0 }
+    /Absolute upper-left Y/ { print "Y=" $2 + 0 } /Width/ { print "WIDTH=" $2 + 0 }
+    /Height/ { print "HEIGHT=" $2 + 0 }')"
+read -r left right top bottom <<<"$(xprop -id "$window" _NET_FRAME_EXTENTS | tr -dc '0-9 ,' | tr ',' ' ')"
+((X - left >= 0 && Y - top >= 48 && X + WIDTH + right <= 1920 && Y + HEIGHT + bottom <= 1080)) ||
+    fail "at scale 1.5 the framed window ${WIDTH}x${HEIGHT}+$X+$Y (frame $left $right $top $bottom) is not wholly below the bar"
+((HEIGHT < 1053)) || fail "at scale 1.5 the window is ${HEIGHT} high: it should be cut to the room"
+xdotool mousemove --window "$window" 600 600 click --repeat 10 5
+# Scrolled to the end, the page's bottom is the window's: Exit's middle is 26 pixels above it.
+xdotool mousemove --window "$window" 1290 $((HEIGHT - 39)) click 1
+expect_clean_end "Exit, scrolled into sight by the wheel, at scale 1.5 with a top bar"
 echo "real window: 985x702 with a plain right edge, die rolls on a click, close and Exit end" \
     "with status 0; at scale 2 1970x1404 with the board's colours; GTK's dark style changes" \
-    "no pixel"
+    "no pixel, nor does qt6ct's; at 1.5 with a top bar the window fits and the wheel reaches Exit"
