@@ -491,10 +491,13 @@ QSize frmmain::pageSize() {
 }
 
 void frmmain::fitScreen() {
-    const QScreen* shownOn = screen();
+    // A Wayland compositor sizes the window itself, and gives it no more than there is room for,
+    // its own bars and title bars, which Qt does not know, left out.
+    if (QGuiApplication::platformName().startsWith(u"wayland"))
+        return;
     // The room the desktop leaves for the window (less its panels and bars), less the frame the
     // window manager puts around it, once it has.
-    const QRect room = shownOn->availableGeometry();
+    const QRect room = screen()->availableGeometry();
     m_fittedFrame = frameGeometry().size() - size();
     // At a fractional scale the frame, in whole logical pixels, may come out a screen pixel short.
     const qreal ratio = devicePixelRatioF();
@@ -510,9 +513,6 @@ void frmmain::fitScreen() {
     if (least.width() > inside.width())
         least.rheight() += bar;
     setMinimumSize(least.boundedTo(inside));
-    // A Wayland compositor sizes the window itself, and gives it no more than there is room for.
-    if (QGuiApplication::platformName().startsWith(u"wayland"))
-        return;
     if (width() > inside.width() || height() > inside.height()) {
         resize(size().boundedTo(inside));
         move(room.topLeft());

@@ -119,7 +119,8 @@ red_at() {
         convert "$work/screen.png" -format "%[fx:int(255*p{$(awk "BEGIN { printf \"%d,%d\", \
             ($left + $1) * $scale, ($top + $2) * $scale }")}.r)]" info:
 }
-scrolled_to_exit() { [ "$(red_at 775 36)" -lt 50 ] && [ "$(red_at 775 $((height - 12)))" -gt 150 ]; }
+# Scrolled to the page's end, Exit's middle is 26 pixels above the window's bottom.
+scrolled_to_exit() { [ "$(red_at 775 36)" -lt 50 ] && [ "$(red_at 775 $((height - 26)))" -gt 150 ]; }
 first_frame() { [ "$(red_at 775 36)" -gt 150 ]; }
 wait_until 10 first_frame || fail "the window's first frame did not show New Game"
 # From the die: the options, the four names, New Game, Exit.
