@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Playing in the real window: the die through its real timer, moves played out on screen,
-// input during a move, names shown literally, a whole game to a win.
+// input during a move, a whole game to a win. (Names: names_test.cpp.)
 #include "window_fixture.h"
 
 #include <QElapsedTimer>
@@ -151,21 +151,6 @@ TEST_F(PlayingWindow, OptionClicksChooseThePlayerCount) {
     EXPECT_FALSE(widget(Control::imgstartp3)->isVisible());
     EXPECT_FALSE(widget(Control::imgstartp4)->isVisible());
     EXPECT_TRUE(widget<QRadioButton>(Control::player2)->isChecked());
-}
-
-TEST_F(PlayingWindow, NamesShowLiterallyWhateverTheyHold) {
-    const QString names[] = {
-        QStringLiteral("<i>x</i>"), QStringLiteral("&lt;&amp;"), QStringLiteral("a\tb\\c'\"d"),
-        QStringLiteral("e\u0301 👩‍👩‍👧 مرحبا"), QString(5000, QChar(u'W'))};
-    for (const QString& name : names) {
-        widget<QLineEdit>(Control::txtplayer1name)->setText(name);
-        click(Control::cmdnewgame);
-        EXPECT_EQ(caption(Control::lblcurrentplayer), name + QStringLiteral("'s Turn"));
-        EXPECT_EQ(widget<QLabel>(Control::lblcurrentplayer)->textFormat(), Qt::PlainText);
-    }
-    widget<QLineEdit>(Control::txtplayer1name)->setText(names[0] + names[1] + names[2]);
-    rollAndWait(2);
-    EXPECT_EQ(shownToolTip(widget(Control::Image1)), names[0] + names[1] + names[2]);
 }
 
 class WindowDuringAMove : public WindowFixture {
