@@ -4,7 +4,6 @@
 #include "window_fixture.h"
 
 #include <QElapsedTimer>
-#include <QLineEdit>
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -69,23 +68,19 @@ TEST_F(PlayingWindow, DieClickRollsTwentyTicksOnTheRealTimerThenWalksTheToken) {
     EXPECT_EQ(shownToolTip(widget(Control::Image1)), QStringLiteral("Player 1"));
 }
 
+// (What the labels say through the same game, whatever the names: names_test.cpp.)
 TEST_F(PlayingWindow, WholeGameToAWinThenNewGame) {
-    const QString name = QStringLiteral("<b>Ann</b> & \"Bo\" \\ 🐍 שלום");
-    widget<QLineEdit>(Control::txtplayer1name)->setText(name);
     rollAndWait(6); // player 1 to 6
     rollAndWait(1); // player 2 to 1
     rollAndWait(6); // player 1 to 12
     rollAndWait(1); // player 2 to 2
     rollAndWait(3); // player 1 to 15: the ladder to 97 and another roll
     EXPECT_EQ(widget(Control::Image1)->pos(), onSquare(97));
-    EXPECT_EQ(caption(Control::lblcurrentplayer), name + QStringLiteral("'s  Turn"));
     rollAndWait(3); // player 1 to 100
     EXPECT_EQ(widget(Control::Image1)->pos(), onSquare(100));
 
     auto* winner = widget<QLabel>(Control::lblwinner);
     EXPECT_TRUE(winner->isVisible());
-    EXPECT_EQ(winner->text(), name + QStringLiteral("  Wins"));
-    EXPECT_EQ(winner->textFormat(), Qt::PlainText);
     EXPECT_EQ(winner->palette().color(QPalette::Window), QColor(0, 0, 25));
     EXPECT_TRUE(window->timer(Control::Timer1).isActive());
     const QColor before = textColour(Control::lblwinner);
@@ -105,7 +100,7 @@ TEST_F(PlayingWindow, WholeGameToAWinThenNewGame) {
     EXPECT_TRUE(widget(Control::txtplayer1name)->isEnabled());
     for (Control option : {Control::player2, Control::player3, Control::player4})
         EXPECT_GT(textPixels(widget(option), Qt::white), 20) << controlName(option);
-    EXPECT_EQ(caption(Control::lblcurrentplayer), name + QStringLiteral("'s Turn"));
+    EXPECT_EQ(caption(Control::lblcurrentplayer), QStringLiteral("Player 1's Turn"));
     random.pushRoll(2);
     click(Control::picdice);
     EXPECT_TRUE(window->timer(Control::Timer2).isActive());
