@@ -13,13 +13,7 @@
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
-#if defined(__SANITIZE_ADDRESS__)
-#define TAVLO_LEAK_CHECK 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(leak_sanitizer)
-#define TAVLO_LEAK_CHECK 1
-#endif
-#endif
+// Set by the build when TAVLO_SANITIZE is on (app/CMakeLists.txt).
 #ifdef TAVLO_LEAK_CHECK
 #include <sanitizer/lsan_interface.h>
 #endif

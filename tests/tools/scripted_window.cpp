@@ -3,9 +3,8 @@
 // pauses shortened, the same way the widget tests do it, so a script can bring a game to any
 // phase in seconds. This is a test tool; the program itself takes no command line.
 //
-//   scripted_window [--pause-percent P] [--rolls 6,1,3] [--seed N] [--name1 TEXT] [--name1-length
-//   N]
-//               [--report] [--check] [--notification]
+//   scripted_window [--pause-percent P] [--rolls 6,1,3] [--seed N] [--name1 TEXT] [--report]
+//                   [--check] [--notification]
 //
 // --report prints "step <ms>" when player 1's token moves and, when a move has been played
 // out, "moved | <whose-turn caption>" with " | <winner caption>" once someone has won; --check
@@ -84,7 +83,6 @@ int play(QApplication& application) {
                        {"rolls", "Comma-separated rolls to script first.", "list"},
                        {"seed", "Seed for the rolls after the script.", "N", "1"},
                        {"name1", "Player 1's name.", "text"},
-                       {"name1-length", "Player 1's name: this many mixed characters.", "N"},
                        {"report", "Print token steps and finished moves."},
                        {"check", "Check the game's invariants whenever the window is idle."},
                        {"notification", "Announce by notification only, as a Qt 6.4 build."}});
@@ -102,16 +100,9 @@ int play(QApplication& application) {
     tavlo::ui::frmmain window(
         random, [percent](int ms) { return ms * percent / 100; }, channels);
 
-    auto* name1 = static_cast<QLineEdit*>(window.control(Control::txtplayer1name));
     if (parser.isSet("name1"))
-        name1->setText(parser.value("name1"));
-    if (parser.isSet("name1-length")) {
-        const QString pattern = QStringLiteral("<b>&amp;'\"\\ 🐍 שלום e\u0301 ");
-        QString name;
-        while (name.size() < parser.value("name1-length").toInt())
-            name += pattern;
-        name1->setText(name.left(parser.value("name1-length").toInt()));
-    }
+        static_cast<QLineEdit*>(window.control(Control::txtplayer1name))
+            ->setText(parser.value("name1"));
     if (parser.isSet("report")) {
         window.control(Control::Image1)->installEventFilter(new StepReporter(&window));
         QObject::connect(&window, &tavlo::ui::frmmain::moveFinished, [&window] {

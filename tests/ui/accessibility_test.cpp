@@ -228,6 +228,21 @@ TEST_F(Accessibility, TabMovesThroughTheControlsInTheWindowsOrderAndTheFocusShow
     EXPECT_EQ(QApplication::focusWidget(), widget(Control::player2));
     const QImage unfocused = window->board().grab().toImage();
     EXPECT_EQ(unfocused.pixelColor(1, unfocused.height() / 2 + 20), QColor(Qt::white));
+
+    // A game set up by keys alone: three players, player 1's name typed over the one the box
+    // held, back to the die, and Space plays it.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClicks(QApplication::focusWidget(), "Ada");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    ASSERT_EQ(QApplication::focusWidget(), widget(Control::picdice));
+    random.pushRoll(5);
+    QSignalSpy finished(window.get(), &ui::frmmain::moveFinished);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    ASSERT_TRUE(finished.wait(5000));
+    EXPECT_EQ(window->game().state().noofplayers, 3);
+    EXPECT_EQ(accessibleText(widget(Control::Image1)), QStringLiteral("Token of Ada, square 5"));
 }
 
 } // namespace

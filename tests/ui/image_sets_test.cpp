@@ -152,7 +152,8 @@ TEST(ImageList1, RedAndGreenPawnsDifferInShapeNotOnlyInColour) {
 }
 
 // A screen scaled by up to 2 takes the double-size variant, and one scaled by more the
-// triple-size one: no picture is shown enlarged from a smaller one up to scale 3.
+// triple-size one: no picture is shown enlarged from a smaller one up to scale 3. Each variant is
+// as transparent as the picture.
 TEST(ImageSets, SharpVariantsAreAtLeastAsLargeAsShownAndKeepTheLogicalSize) {
     const ui::ImageSet dice = ui::makeImageList2();
     const ui::ImageSet board = ui::makeImageList1();
@@ -167,6 +168,7 @@ TEST(ImageSets, SharpVariantsAreAtLeastAsLargeAsShownAndKeepTheLogicalSize) {
                 EXPECT_EQ(sharp.devicePixelRatio(), variant) << i;
                 EXPECT_EQ(sharp.size(), size * variant) << i;
                 EXPECT_EQ(sharp.deviceIndependentSize().toSize(), size) << i;
+                EXPECT_EQ(sharp.hasAlphaChannel(), set->original(i).hasAlphaChannel()) << i;
                 EXPECT_EQ(QImageReader(set->source(i, ratio)).read().convertToFormat(kArgb),
                           sharp.toImage().convertToFormat(kArgb))
                     << i;
@@ -174,7 +176,8 @@ TEST(ImageSets, SharpVariantsAreAtLeastAsLargeAsShownAndKeepTheLogicalSize) {
     }
 }
 
-// The icon's two pictures, 256 colours and 32 bits with alpha, are checked where they are made.
+// The icon's two pictures, 256 colours and 32 bits with alpha, are told apart where they are
+// made, by assets/generate.sh, with how every other picture is stored.
 TEST(Icon, HoldsTwo32By32Pictures) {
     QImageReader reader(QStringLiteral(":/images/icon.ico"));
     EXPECT_EQ(reader.imageCount(), 2);

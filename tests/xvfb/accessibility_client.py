@@ -129,14 +129,14 @@ class Orca:
             return spoken.read().splitlines()
 
     def hear(self, key, expected, what):
-        """Presses `key` and waits until Orca has said what `expected` asks for: each of the
-        game's sentences (`said`) exactly once, and Orca's words about a control (`starts`) at
-        least once, however Orca's version words and splits them. Every line since the key must
-        be one of these, or Orca's own words alone, such as a role or a state ("notification",
-        "selected radio button"): anything more (a repeat, a die face) is a failure, caught here
-        or, if it comes late, after the next key."""
+        """Presses `key` (or keys, separated by spaces) and waits until Orca has said what
+        `expected` asks for: each of the game's sentences (`said`) exactly once, and Orca's words
+        about a control (`starts`) at least once, however Orca's version words and splits them.
+        Every line since the key must be one of these, or Orca's own words alone, such as a role
+        or a state ("notification", "selected radio button"): anything more (a repeat, a die
+        face) is a failure, caught here or, if it comes late, after the next key."""
         mark = len(self.lines())
-        subprocess.run(["xdotool", "key", "--clearmodifiers", key], check=True)
+        subprocess.run(["xdotool", "key", "--clearmodifiers", *key.split()], check=True)
         deadline = time.monotonic() + SPEECH_SECONDS
         while True:
             heard = self.lines()[mark:]
@@ -249,8 +249,9 @@ def main():
     news = f"New game. {ada}'s turn."
     orca.hear("space", die_heard + [said(news)], "New Game")
     check_tokens((None, None), "after New Game")
-    # Ctrl+N on the die, which keeps the focus: the news are announced instead. Space rolls.
-    orca.hear("ctrl+n", [said(news)], "Ctrl+N")
+    # Ctrl+N on the die, which keeps the focus, while it rolls: the news are announced instead,
+    # and the roll is dropped, so Space rolls for Ada from the start.
+    orca.hear("space ctrl+n", [said(news)], "Ctrl+N mid-roll")
     # (The script of rolls is spent: the winner's flash draws on the same die.)
     last = sentence_pattern(rf"{re.escape(ada)} rolled ([1-6]) and moved to square \1\. "
                             rf"{PLAYER2}'s turn\.")

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Exit and the window's close command end the program with status 0 and no sanitizer report, in
-# the given phase of a game.
-# Usage: exit_test.sh <scripted_window> <close_window> setup|mid-roll|mid-walk|won|new-game-after-win
+# Each way of ending the program (Exit, the window's close command, Ctrl+Q) ends it with status 0
+# and no sanitizer report, in each phase of a game where the other tests do not end it that way:
+# real_window_test.sh closes it at the start and mid-roll, and the widget tests press Exit
+# mid-walk. Ctrl+Q is the one key a walk does not drop.
+# Usage: exit_test.sh <scripted_window> <close_window>
 set -euo pipefail
 scripted_window=$1
 close_window=$2
-phase=$3
 source "$(dirname "$0")/lib.sh"
 start_xvfb
 
@@ -16,9 +17,7 @@ winning_rolls=6,1,6,1,3,3
 flashing() { window_shot "$work/now.png" && [ "$(differing_pixels "$work/won.png" "$work/now.png")" != 0 ]; }
 
 reach_phase() {
-    case $phase in
-    setup)
-        start_app "$scripted_window" --report ;;
+    case $1 in
     mid-roll)
         start_app "$scripted_window" --report
         xdotool mousemove --window "$window" $DIE click 1
@@ -36,20 +35,21 @@ reach_phase() {
         # The winner's label flashes.
         window_shot "$work/won.png"
         wait_until 10 flashing || fail "the winner's label does not flash"
-        if [ "$phase" = new-game-after-win ]; then
+        if [ "$1" = new-game-after-win ]; then
             xdotool mousemove --window "$window" $NEW_GAME click 1
             wait_until 10 die_at_rest || fail "the die is not at rest after New Game"
         fi ;;
-    *) fail "unknown phase $phase" ;;
     esac
 }
 
-for method in exit close; do
-    reach_phase
-    if [ "$method" = exit ]; then
-        xdotool mousemove --window "$window" $EXIT click 1
-    else
-        "$close_window" "$window"
-    fi
-    expect_clean_end "$phase, $method"
+for case in "mid-roll exit" "mid-roll ctrl+q" "mid-walk close" "mid-walk ctrl+q" "won exit" \
+    "won close" "new-game-after-win exit" "new-game-after-win close"; do
+    read -r phase way <<<"$case"
+    reach_phase "$phase"
+    case $way in
+    exit) xdotool mousemove --window "$window" $EXIT click 1 ;;
+    close) "$close_window" "$window" ;;
+    ctrl+q) xdotool windowfocus --sync "$window" key ctrl+q ;;
+    esac
+    expect_clean_end "$phase, $way"
 done
