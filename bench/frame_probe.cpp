@@ -43,20 +43,12 @@ int ignoreXErrors(Display*, XErrorEvent*) {
     return 0;
 }
 
+// The colour of one pixel as RRGGBB, on the 24-bit true-colour screen Xvfb gives.
 std::optional<unsigned long> rgbAt(Display* display, Window window, int x, int y) {
     XImage* image = XGetImage(display, window, x, y, 1, 1, AllPlanes, ZPixmap);
     if (!image)
         return std::nullopt;
-    const unsigned long pixel = XGetPixel(image, 0, 0);
-    auto channel = [&](unsigned long mask) {
-        int shift = 0;
-        while (mask && !(mask >> shift & 1UL))
-            ++shift;
-        const unsigned long bits = mask >> shift;
-        return bits ? ((pixel & mask) >> shift) * 255UL / bits : 0UL;
-    };
-    const unsigned long rgb = channel(image->red_mask) << 16 | channel(image->green_mask) << 8 |
-                              channel(image->blue_mask);
+    const unsigned long rgb = XGetPixel(image, 0, 0) & 0xffffffUL;
     XDestroyImage(image);
     return rgb;
 }
