@@ -116,7 +116,14 @@ int main(int argc, char* argv[]) {
     }
     if (pixels.empty() || i + 1 >= argc || std::string_view(argv[i]) != "--")
         return fail("usage: bench_frame_probe --pixel X,Y=RRGGBB [--pixel ...] -- PROGRAM ...", 0);
+    // On a machine shared with other X servers, a connection was seen to fail now and then
+    // (about one in twenty) while the next one succeeded: the probe tries again, before its
+    // clock starts.
     Display* display = XOpenDisplay(nullptr);
+    for (int tries = 1; !display && tries < 10; ++tries) {
+        std::this_thread::sleep_for(100ms);
+        display = XOpenDisplay(nullptr);
+    }
     if (!display)
         return fail("cannot open the display", 0);
     XSetErrorHandler(ignoreXErrors);
