@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// How every program that shows the game's window starts and ends: the game itself, the scripted
-// window the real-window tests drive, and the start-up benchmark.
+// How every program that shows the game's window starts and ends: the game itself and the
+// scripted window the real-window tests drive.
 #pragma once
 
 #include <functional>
