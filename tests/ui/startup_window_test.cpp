@@ -13,6 +13,7 @@
 #include <QStyleOptionButton>
 #include <QWheelEvent>
 #include <QWindow>
+#include <qpa/qwindowsysteminterface.h>
 
 namespace tavlo::testing {
 namespace {
@@ -133,9 +134,10 @@ QScreen* screenNamed(const char* name) {
     return QGuiApplication::primaryScreen();
 }
 
+// As the windowing system reports a window moved to another screen.
 void moveTo(QWidget& window, const char* screen) {
-    window.windowHandle()->setScreen(screenNamed(screen));
-    QCoreApplication::processEvents();
+    QWindowSystemInterface::handleWindowScreenChanged<QWindowSystemInterface::SynchronousDelivery>(
+        window.windowHandle(), screenNamed(screen));
 }
 
 // Turns the wheel over the page until it scrolls no further along that way. (Sent to the
