@@ -49,7 +49,7 @@ for method in exit close; do
     if [ "$method" = exit ]; then
         xdotool mousemove --window "$window" $EXIT click 1
     else
-        "$close_window" "$window"
+        "${emulator[@]}" "$close_window" "$window"
     fi
     expect_clean_end "$phase, $method"
 done
