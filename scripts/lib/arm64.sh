@@ -119,17 +119,19 @@ fail() {
 # warning; it is for arm64, and its Depends name the arm64 packages of every library the program
 # is linked with.
 arm64_check_deb() {
-    local deb=$1 work lintian_out library owner depends
+    local deb=$1 work lintian_out libraries library owner depends
     work=$(mktemp -d)
     lintian_out=$(TMPDIR=$work lintian --display-info --fail-on error,warning "$deb" 2>&1) ||
         fail "lintian reports errors or warnings: $lintian_out"
+    dpkg-deb --fsys-tarfile "$deb" | tar -x -O ./usr/games/tavlo >"$work/program"
+    libraries=$(aarch64-linux-gnu-objdump -p "$work/program" | awk '$1 == "NEEDED" { print $2 }')
     rm -rf "$work"
+    [ -n "$libraries" ] || fail "the program is linked with no library"
     echo "lintian: ${lintian_out:-no tags}" >&2
     [ "$(dpkg-deb -f "$deb" Architecture)" = arm64 ] ||
         fail "Architecture is '$(dpkg-deb -f "$deb" Architecture)'"
     depends=$(dpkg-deb -f "$deb" Depends | tr ',|' '\n' | sed 's/(.*)//; s/[[:space:]]//g')
-    for library in $(dpkg-deb --fsys-tarfile "$deb" | tar -x -O ./usr/games/tavlo |
-        aarch64-linux-gnu-objdump -p /dev/stdin | awk '$1 == "NEEDED" { print $2 }'); do
+    for library in $libraries; do
         owner=$(dpkg -S "*/aarch64-linux-gnu/$library" | cut -d: -f1 | sort -u) ||
             fail "no arm64 package holds $library"
         grep -qx -F "$owner" <<<"$depends" || fail "Depends lacks $owner: $depends"
@@ -154,9 +156,10 @@ arm64_install_test() {
         start=$SECONDS
         make_debian_root "$codename" "$work/$codename" "$(tavlo_cache)/arm64-root-$codename" \
             --format=null --architectures="$(dpkg --print-architecture),arm64" \
-            --include=qemu-user,xvfb,xauth,xdotool \
+            --include=passwd,qemu-user,xvfb,xauth,xdotool \
             --customize-hook="upload '$deb' /tmp/tavlo.deb" \
-            --customize-hook='chroot "$1" apt-get install -y --no-install-recommends /tmp/tavlo.deb' \
+            --customize-hook='chroot "$1" apt-get install -y --no-install-recommends \
+                /tmp/tavlo.deb' \
             --customize-hook='chroot "$1" useradd --create-home player' \
             --customize-hook="upload dist/debian/tests/start /tmp/start" \
             --customize-hook='chroot "$1" install -d -o player /tmp/test' \
