@@ -48,7 +48,7 @@ for case in "mid-roll exit" "mid-roll ctrl+q" "mid-walk close" "mid-walk ctrl+q"
     reach_phase "$phase"
     case $way in
     exit) xdotool mousemove --window "$window" $EXIT click 1 ;;
-    close) "$close_window" "$window" ;;
+    close) "${emulator[@]}" "$close_window" "$window" ;;
     ctrl+q) xdotool windowfocus --sync "$window" key ctrl+q ;;
     esac
     expect_clean_end "$phase, $way"

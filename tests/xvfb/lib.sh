@@ -59,11 +59,20 @@ start_xvfb() {
 # accessibility bridge would have libdbus fork a bus of its own while the program's threads run.
 # A test that runs on a private bus of its own empties this.
 app_bus=(dbus-run-session --)
+# A cross-built program runs under the emulator its build names (tests/CMakeLists.txt), a native
+# one as it is: every program a test starts goes through "${emulator[@]}".
+read -r -a emulator <<<"${TAVLO_EMULATOR:-}"
 
-# Starts the program ($@), sets app_pid and window to its main window, and waits for its first
-# frame: the background's navy in the corner, and two pictures in a row the same.
+# Starts the program ($@, or env, its assignments and the program), sets app_pid and window to its
+# main window, and waits for its first frame: the background's navy in the corner, and two
+# pictures in a row the same.
 start_app() {
-    "${app_bus[@]}" "$@" >"$work/app.out" 2>"$work/app.err" &
+    local vars=()
+    if [ "$1" = env ]; then
+        shift
+        while [[ $1 == *=* ]]; do vars+=("$1"); shift; done
+    fi
+    "${app_bus[@]}" env "${vars[@]}" "${emulator[@]}" "$@" >"$work/app.out" 2>"$work/app.err" &
     app_pid=$!
     window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Tavlo - Game created by ' | head -n1) ||
         fail "no window appeared; stderr: $(cat "$work/app.err")"

@@ -9,6 +9,8 @@ platforms=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -m 700 "$work/runtime" # no compositor's socket in it
+# A cross-built program runs under the emulator its build names (tests/CMakeLists.txt).
+read -r -a emulator <<<"${TAVLO_EMULATOR:-}"
 
 # As on a system without qt6-wayland: a copy of the program whose qt.conf gives it a plugin
 # folder with every platform plugin but the Wayland ones (libqwayland-egl.so and the like up to
@@ -31,8 +33,8 @@ for case in "${cases[@]}"; do
     IFS='|' read -r vars program warning expected <<<"$case"
     status=0
     # shellcheck disable=SC2086 # the environment is one word or none
-    env -i HOME="$work" XDG_RUNTIME_DIR="$work/runtime" $vars "$program" 2>"$work/err" </dev/null ||
-        status=$?
+    env -i HOME="$work" XDG_RUNTIME_DIR="$work/runtime" $vars "${emulator[@]}" "$program" \
+        2>"$work/err" </dev/null || status=$?
     ours=$(grep '^tavlo: ' "$work/err" || true)
     if [ "$status" != 1 ] || ! grep -q -F "$warning" "$work/err" ||
         [ "$(wc -l <<<"$ours")" -gt 2 ] ||

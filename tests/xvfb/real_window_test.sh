@@ -36,7 +36,7 @@ xdotool mousemove --window "$window" $DIE click 1
 wait_until 10 die_changed "$work/die-rest.png" || fail "the die did not change after a click"
 
 # The window's close command, mid-roll: the program ends at once and cleanly.
-"$close_window" "$window"
+"${emulator[@]}" "$close_window" "$window"
 expect_clean_end "the close command mid-roll"
 
 # The Exit button, with player 1's name selected: on X11 the toolkit hands a selection over to
@@ -62,7 +62,7 @@ awk -v a="$board1" -v b="$board2" 'BEGIN {
     split(a, x, " "); split(b, y, " ")
     for (i = 1; i <= 3; ++i) if ((x[i] - y[i])^2 > 0.01^2) exit 1 }' ||
     fail "the board's colours at scale 2 ($board2) are not those at scale 1 ($board1)"
-"$close_window" "$window"
+"${emulator[@]}" "$close_window" "$window"
 expect_clean_end "the close command at scale 2"
 
 # A desktop's style changes no pixel of the window, neither after start-up nor with the setup

@@ -1,0 +1,212 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Tavlo for arm64 (the Raspberry Pi and other 64-bit Arm machines), cross-built on Debian with
+# Debian's packages alone: the cross compilers, Qt's arm64 libraries beside the machine's own Qt
+# tools (cmake/aarch64-linux-gnu.cmake), and qemu's user-mode emulator to run what was built.
+#   arm64.sh package [--check]  builds the .deb (tavlo_<version>-1_arm64.deb) and prints its path;
+#                               --check then installs it into bare roots of this release and every
+#                               later one and starts it there under qemu
+#   arm64.sh test               builds the program and its tests, runs them under qemu, then
+#                               packs, checks and installs the package as --check does, on this
+#                               release
+# It all runs in a bare root of this machine's own Debian release, to which arm64 is added as a
+# foreign architecture (scripts/lib/suite_in_debian_root.sh): the machine's own dpkg and apt keep
+# their settings. What it builds is in build/debian-<codename>/. Where that root cannot be made,
+# it says why on a "SKIPPED:" line and exits with status 77.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+source scripts/lib/packages.sh
+source scripts/lib/debian.sh
+
+usage() {
+    echo "usage: $0 package [--check] | test" >&2
+    exit 2
+}
+case ${1:-} in
+package | test) ;;
+--in-root) ;;
+*) usage ;;
+esac
+
+# Outside the root: the same command in a root of this machine's release.
+if [ "$1" != --in-root ]; then
+    codename=$(host_codename)
+    if ! debian_codename "$codename" >/dev/null; then
+        echo "SKIPPED: the arm64 build is made in a root of this machine's own Debian release;" \
+            "'$codename' is not one supported (${DEBIAN_RELEASES[*]} $DEBIAN_TESTING)"
+        exit 77
+    fi
+    if [ "$1" = test ]; then
+        exec scripts/lib/suite_in_debian_root.sh "$codename" scripts/lib/arm64.sh --in-root "$@"
+    fi
+    status=0
+    out=$(scripts/lib/suite_in_debian_root.sh "$codename" scripts/lib/arm64.sh --in-root "$@") ||
+        status=$?
+    # The root's copy of this tree built in build/debian-<codename> here.
+    case $out in
+    */tavlo/build/*.deb) echo "$(realpath "build/debian-$codename")/${out#*/tavlo/build/}" ;;
+    *) [ -z "$out" ] || echo "$out" >&2 ;;
+    esac
+    exit "$status"
+fi
+shift
+command=$1
+shift
+check=false
+case $command:${1:-} in
+package:) ;;
+package:--check) check=true ;;
+test:) check=true ;;
+*) usage ;;
+esac
+
+# What the build needs: the cross compilers, Qt's tools for this machine and Qt's libraries for
+# arm64 side by side (Qt's dev package is Multi-Arch: same), and qemu; dpkg-shlibdeps (dpkg-dev)
+# and file let cpack work out the package's Depends. The checks add lintian and the maker of the
+# bare roots the package is installed in, with the helpers of its user namespaces.
+packages=(cmake ninja-build ccache crossbuild-essential-arm64 qemu-user qt6-base-dev
+    qt6-base-dev-tools qt6-base-dev:arm64 libgl-dev:arm64 fonts-liberation dpkg-dev file)
+! $check || packages+=(lintian mmdebstrap uidmap)
+# The tests: GoogleTest, X11 for the tool that closes the window, Qt's platform interface (to
+# report a window moved to another screen), Qt's Wayland plugin (whose
+# messages the test without a display expects), and the private X server with the tools that
+# click and look at the window, each program on a private session bus.
+[ "$command" != test ] || packages+=(libgtest-dev:arm64 libgmock-dev:arm64 libx11-dev:arm64
+    qt6-base-private-dev:arm64 qt6-wayland:arm64 xvfb xauth xdotool imagemagick procps dbus)
+dpkg --print-foreign-architectures | grep -qx arm64 || "${as_root[@]}" dpkg --add-architecture arm64
+# The root goes with the run: dpkg need not wait for each file to reach the disk.
+echo force-unsafe-io | "${as_root[@]}" tee /etc/dpkg/dpkg.cfg.d/unsafe-io >/dev/null
+ensure_packages "${packages[@]}" >&2
+! $check || ensure_subids
+
+# Debian's flags for arm64 packages, hardening on, as for the machine's own package
+# (scripts/package). Given on every configure, as the cache would otherwise keep older ones.
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_HOST_ARCH=arm64
+# Configures and builds folder $1 with the -D options that follow. What was compiled before is
+# taken from ccache's cache, kept with the downloads between runs: a change rebuilds what it
+# touches, as in a build folder of one's own.
+CCACHE_DIR=$(tavlo_cache)/ccache-arm64
+export CCACHE_DIR
+arm64_build() {
+    local build=$1 start=$SECONDS
+    shift
+    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/aarch64-linux-gnu.cmake" -DTAVLO_BUILD_BENCH=OFF \
+        -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCPACK_DEBIAN_PACKAGE_ARCHITECTURE=arm64 \
+        "-DCMAKE_CXX_FLAGS=$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
+        "-DCMAKE_EXE_LINKER_FLAGS=$(dpkg-buildflags --get LDFLAGS)" "$@" >&2
+    nice -n 10 cmake --build "$build" --parallel "$(nproc)" >&2
+    echo "arm64 build in $build: $((SECONDS - start))s" >&2
+}
+
+# Packs build folder $1 into a .deb in $1/deb and prints its path. dpkg-shlibdeps takes the
+# libraries' packages for arm64 from DEB_HOST_ARCH, and reads the program with arm64's objdump.
+arm64_deb() {
+    local out=$1/deb debs
+    rm -rf "$out"
+    cpack --config "$1/CPackConfig.cmake" -G DEB -B "$out" >&2
+    debs=("$out"/*.deb)
+    if [ ${#debs[@]} != 1 ] || [ ! -f "${debs[0]}" ]; then
+        echo "cpack made no single .deb in $out" >&2
+        exit 1
+    fi
+    realpath "${debs[0]}"
+}
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Checks package $1 as dist/package_test.sh checks the machine's own: lintian finds no error or
+# warning; it is for arm64, and its Depends name the arm64 packages of every library the program
+# is linked with.
+arm64_check_deb() {
+    local deb=$1 work lintian_out libraries library owner depends
+    work=$(mktemp -d)
+    lintian_out=$(TMPDIR=$work lintian --display-info --fail-on error,warning "$deb" 2>&1) ||
+        fail "lintian reports errors or warnings: $lintian_out"
+    dpkg-deb --fsys-tarfile "$deb" | tar -x -O ./usr/games/tavlo >"$work/program"
+    libraries=$(aarch64-linux-gnu-objdump -p "$work/program" | awk '$1 == "NEEDED" { print $2 }')
+    rm -rf "$work"
+    [ -n "$libraries" ] || fail "the program is linked with no library"
+    echo "lintian: ${lintian_out:-no tags}" >&2
+    [ "$(dpkg-deb -f "$deb" Architecture)" = arm64 ] ||
+        fail "Architecture is '$(dpkg-deb -f "$deb" Architecture)'"
+    depends=$(dpkg-deb -f "$deb" Depends | tr ',|' '\n' | sed 's/(.*)//; s/[[:space:]]//g')
+    for library in $libraries; do
+        owner=$(dpkg -S "*/aarch64-linux-gnu/$library" | cut -d: -f1 | sort -u) ||
+            fail "no arm64 package holds $library"
+        grep -qx -F "$owner" <<<"$depends" || fail "Depends lacks $owner: $depends"
+    done
+    grep -qx fonts-liberation <<<"$depends" || fail "Depends lacks fonts-liberation: $depends"
+    echo "Depends: $(dpkg-deb -f "$deb" Depends)" >&2
+}
+
+# Installs package $1 with apt into a bare root of each release that follows, made from the
+# Debian archive as the package test's roots are (scripts/lib/debian.sh), with arm64 as a foreign
+# architecture and qemu's emulator, and starts the installed program there under qemu, from its
+# desktop entry, as an ordinary user: its window must show, and Exit must end it with status 0
+# (dist/debian/tests/start, the package's own test).
+arm64_install_test() {
+    local deb=$1 codename start work reason
+    shift
+    work=$(mktemp -d)
+    for codename in "$@"; do
+        reason=$(debian_archive_unavailable "$codename" "$work")
+        [ -z "$reason" ] || { echo "SKIPPED: installing the arm64 package on Debian $codename:" \
+            "$reason"; exit 77; }
+        start=$SECONDS
+        make_debian_root "$codename" "$work/$codename" "$(tavlo_cache)/arm64-root-$codename" \
+            --format=null --architectures="$(dpkg --print-architecture),arm64" \
+            --dpkgopt=force-unsafe-io \
+            --include=passwd,qemu-user,xvfb,xauth,xdotool \
+            --customize-hook="upload '$deb' /tmp/tavlo.deb" \
+            --customize-hook='chroot "$1" apt-get install -y --no-install-recommends \
+                /tmp/tavlo.deb' \
+            --customize-hook='chroot "$1" useradd --create-home player' \
+            --customize-hook="upload dist/debian/tests/start /tmp/start" \
+            --customize-hook='chroot "$1" install -d -o player /tmp/test' \
+            --customize-hook='chroot "$1" setpriv --reuid=player --regid=player --init-groups \
+                env -i PATH=/usr/local/bin:/usr/bin:/bin HOME=/home/player LANG=C.UTF-8 \
+                AUTOPKGTEST_TMP=/tmp/test "TAVLO_EMULATOR=qemu-aarch64 -L /" bash /tmp/start' ||
+            fail "on Debian $codename: $(tail -n 30 "$work/$codename.log")"
+        echo "Debian $codename (arm64 as a foreign architecture):" \
+            "$(grep -h '^the installed program' "$work/$codename.log") under qemu" \
+            "($((SECONDS - start))s)" >&2
+    done
+    rm -rf "$work"
+}
+
+if [ "$command" = package ]; then
+    build=build/arm64-package
+    arm64_build "$build" -DBUILD_TESTING=OFF
+    deb=$(arm64_deb "$build")
+    echo "package: $(basename "$deb") ($(stat -c %s "$deb") bytes)" >&2
+    if $check; then
+        arm64_check_deb "$deb"
+        mapfile -t codenames < <(debian_codenames_from_host)
+        arm64_install_test "$deb" "${codenames[@]}" >&2
+    fi
+    echo "$deb"
+    exit
+fi
+
+# The tests: the C++ tests under qemu, through ctest's emulator, and the scripts that drive the
+# program in a real window, which start it through the same emulator (TAVLO_EMULATOR). Left out:
+# Orca over the accessibility bus and sway (qemu's programs are not the ones those tests look
+# for by name, and Orca's speech takes too long under it), the machine's own package test, the
+# checks of the desktop entry and metainfo, which are the same files for every machine, and the
+# thousands of random clicks of the monkey test, which try the rules rather than the machine.
+build=build/arm64
+arm64_build "$build" -DBUILD_TESTING=ON
+start=$SECONDS
+left_out='accessibility_bus.*|wayland_window|deb_package|desktop_entry_valid|metainfo_valid'
+left_out+='|monkey'
+ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" --timeout 600 \
+    -E "^($left_out)\$"
+echo "the tests under qemu took $((SECONDS - start))s" >&2
+deb=$(arm64_deb "$build")
+echo "package: $(basename "$deb") ($(stat -c %s "$deb") bytes)" >&2
+arm64_check_deb "$deb"
+arm64_install_test "$deb" "$(host_codename)"
