@@ -200,34 +200,6 @@ TEST_F(Roll, SecondClickReshufflesButTheRollStillEndsTwentyTicksAfterTheFirst) {
     EXPECT_FALSE(window[Control::Timer2].enabled);
 }
 
-TEST_F(Roll, NewGameMidRollStopsTheRollSoNoPlayerOfTheNewGameMoves) {
-    start(3);
-    roll(4);
-    roll(2);
-    ASSERT_EQ(state().currentplayer, 3);
-    random.pushOrder({5, 3, 1, 2, 4, 6});
-    game.picdice_Click();
-    ticks(12);
-    window.clearLog();
-    game.cmdnewgame_Click();
-    EXPECT_FALSE(window[Control::Timer2].enabled);
-    EXPECT_EQ(window.pointer(), MousePointer::Default);
-    EXPECT_EQ(window[Control::picdice].picture,
-              (op::SetPicture{Control::picdice, ImageList::ImageList2, kRestingDie}));
-    EXPECT_EQ(state().rollticks, 0);
-    EXPECT_EQ(state().diceframe, 1);
-    EXPECT_TRUE(window[Control::player3].enabled);
-    for (int n = 1; n <= 4; ++n)
-        EXPECT_EQ(window[player(n).startToken].visible, n <= 2) << n;
-    EXPECT_EQ(window.all<op::Pause>().size(), 0u) << "nothing walks";
-
-    // The new game's first roll is a whole one of its own, for player 1.
-    roll(3);
-    EXPECT_EQ(state().movetotalcountp1, 3);
-    EXPECT_EQ(state().movetotalcountp3, 0);
-    EXPECT_EQ(state().currentplayer, 2);
-}
-
 struct TurnCase {
     int players;
     std::vector<int> movers;       // who moves on each of the rolls

@@ -152,34 +152,36 @@ TEST_F(NewGame, WithTwoPlayersSelectedDoesNotRunTheOptionHandlerAgain) {
     EXPECT_THAT(window.log, ElementsAreArray(newGameWithTwoPlayersSelected()));
 }
 
-TEST_F(NewGame, ResetsTheRecordAndStopsTheRunningRoll) {
-    start(4);
-    roll(5);
+TEST_F(NewGame, MidRollResetsTheRecordAndStopsTheRollSoNoPlayerOfTheNewGameMoves) {
+    start(3);
     roll(4);
-    random.pushRoll(2);
+    roll(2);
+    ASSERT_EQ(state().currentplayer, 3);
+    random.pushRoll(5);
     game.picdice_Click();
-    ticks(7);
-    GameState before = state();
+    ticks(12);
+    const GameState before = state();
     game.cmdnewgame_Click();
 
-    GameState expected = before;
+    GameState expected = before; // dicevalue carries on
     expected.rollticks = 0;
-    expected.playagain = 0;
-    expected.gameover = 0;
+    expected.diceframe = 1;
     expected.currentplayer = 1;
     expected.noofplayers = 2;
-    expected.movecurrentcountp1 = expected.movecurrentcountp2 = 0;
-    expected.movecurrentcountp3 = expected.movecurrentcountp4 = 0;
-    expected.movetotalcountp1 = expected.movetotalcountp2 = 0;
-    expected.movetotalcountp3 = expected.movetotalcountp4 = 0;
+    expected.movecurrentcountp1 = expected.movecurrentcountp2 = expected.movecurrentcountp3 = 0;
+    expected.movetotalcountp1 = expected.movetotalcountp2 = expected.movetotalcountp3 = 0;
     expected.tokenrectp1 = {0, 9000, 980, 980};
     expected.tokenrectp2 = {0, 9000, 980, 980};
     expected.tokenrectp3 = {40, 9000, 980, 980};
-    expected.tokenrectp4 = {70, 9000, 980, 980};
-    expected.diceframe = 1;
-    EXPECT_EQ(state(), expected); // dicevalue carries on
+    EXPECT_EQ(state(), expected);
     EXPECT_FALSE(window[Control::Timer2].enabled);
     EXPECT_EQ(window.pointer(), MousePointer::Default);
+
+    // The new game's first roll is a whole one of its own, for player 1.
+    roll(3);
+    EXPECT_EQ(state().movetotalcountp1, 3);
+    EXPECT_EQ(state().movetotalcountp3, 0);
+    EXPECT_EQ(state().currentplayer, 2);
 }
 
 TEST_F(NewGame, TwiceGivesTheSameStateAndScreenAsOnce) {
