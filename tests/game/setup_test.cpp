@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Start-up, New Game, the player-count options and the setup lock.
+// Start-up, New Game and the player-count options. (The setup lock: the die's click in
+// dice_test.cpp, New Game here, and the whole games of whole_game_test.cpp.)
 #include "support/game_fixture.h"
 
 #include <gmock/gmock.h>
@@ -107,31 +108,15 @@ TEST_F(StartUp, LeavesAFreshTwoPlayerGameWithPlayerOneToMove) {
     expected.tokenrectp4 = {70, 9000, 980, 980};
     EXPECT_EQ(state(), expected);
     EXPECT_EQ(window.selectedOption(), Control::player2);
-    EXPECT_EQ(window.boardsDrawn(), 1);
 }
 
-TEST_F(StartUp, ShowsOnlyTheFirstTwoStartTokensAndNoBoardTokenPicture) {
-    game.Form_Load();
-    EXPECT_TRUE(window[Control::imgstartp1].visible);
-    EXPECT_TRUE(window[Control::imgstartp2].visible);
-    EXPECT_FALSE(window[Control::imgstartp3].visible);
-    EXPECT_FALSE(window[Control::imgstartp4].visible);
-    for (Control token : {Control::Image1, Control::Image2, Control::Image3, Control::Image4}) {
-        EXPECT_FALSE(window[token].picture.has_value()) << controlName(token);
-        EXPECT_FALSE(window[token].geometry.has_value()) << controlName(token);
+TEST_F(StartUp, WhoseTurnCaptionReadsTheNameBoxAsTypedEvenWhenEmpty) {
+    for (const std::string name : {"<b>Ada</b> & \"Bo\"", ""}) {
+        SCOPED_TRACE(name);
+        window.type(Control::txtplayer1name, name);
+        game.Form_Load();
+        EXPECT_EQ(window[Control::lblcurrentplayer].caption, name + "'s Turn");
     }
-}
-
-TEST_F(StartUp, WhoseTurnCaptionReadsTheNameBoxAsTyped) {
-    window.type(Control::txtplayer1name, "<b>Ada</b> & \"Bo\"");
-    game.Form_Load();
-    EXPECT_EQ(window[Control::lblcurrentplayer].caption, "<b>Ada</b> & \"Bo\"'s Turn");
-}
-
-TEST_F(StartUp, EmptyFirstNameGivesJustTheSuffix) {
-    window.type(Control::txtplayer1name, "");
-    game.Form_Load();
-    EXPECT_EQ(window[Control::lblcurrentplayer].caption, "'s Turn");
 }
 
 class NewGame : public GameFixture {};
@@ -144,42 +129,36 @@ TEST_F(NewGame, AfterAFourPlayerGameIssuesEveryRequestInOrder) {
     EXPECT_THAT(window.log, ElementsAreArray(kNewGameFromOtherCount));
 }
 
-TEST_F(NewGame, WithTwoPlayersSelectedDoesNotRunTheOptionHandlerAgain) {
-    start(2);
-    roll(2);
-    window.clearLog();
-    game.cmdnewgame_Click();
-    EXPECT_THAT(window.log, ElementsAreArray(newGameWithTwoPlayersSelected()));
-}
-
-TEST_F(NewGame, ResetsTheRecordAndStopsTheRunningRoll) {
-    start(4);
-    roll(5);
+TEST_F(NewGame, MidRollResetsTheRecordAndStopsTheRollSoNoPlayerOfTheNewGameMoves) {
+    start(3);
     roll(4);
-    random.pushRoll(2);
+    roll(2);
+    ASSERT_EQ(state().currentplayer, 3);
+    random.pushRoll(5);
     game.picdice_Click();
-    ticks(7);
-    GameState before = state();
+    ticks(12);
+    const GameState before = state();
     game.cmdnewgame_Click();
 
-    GameState expected = before;
+    GameState expected = before; // dicevalue carries on
     expected.rollticks = 0;
-    expected.playagain = 0;
-    expected.gameover = 0;
+    expected.diceframe = 1;
     expected.currentplayer = 1;
     expected.noofplayers = 2;
-    expected.movecurrentcountp1 = expected.movecurrentcountp2 = 0;
-    expected.movecurrentcountp3 = expected.movecurrentcountp4 = 0;
-    expected.movetotalcountp1 = expected.movetotalcountp2 = 0;
-    expected.movetotalcountp3 = expected.movetotalcountp4 = 0;
+    expected.movecurrentcountp1 = expected.movecurrentcountp2 = expected.movecurrentcountp3 = 0;
+    expected.movetotalcountp1 = expected.movetotalcountp2 = expected.movetotalcountp3 = 0;
     expected.tokenrectp1 = {0, 9000, 980, 980};
     expected.tokenrectp2 = {0, 9000, 980, 980};
     expected.tokenrectp3 = {40, 9000, 980, 980};
-    expected.tokenrectp4 = {70, 9000, 980, 980};
-    expected.diceframe = 1;
-    EXPECT_EQ(state(), expected); // dicevalue carries on
+    EXPECT_EQ(state(), expected);
     EXPECT_FALSE(window[Control::Timer2].enabled);
     EXPECT_EQ(window.pointer(), MousePointer::Default);
+
+    // The new game's first roll is a whole one of its own, for player 1.
+    roll(3);
+    EXPECT_EQ(state().movetotalcountp1, 3);
+    EXPECT_EQ(state().movetotalcountp3, 0);
+    EXPECT_EQ(state().currentplayer, 2);
 }
 
 TEST_F(NewGame, TwiceGivesTheSameStateAndScreenAsOnce) {
@@ -233,17 +212,6 @@ TEST_F(NewGame, AfterAWinHidesTheWinnerStopsTheFlashAndTheDieWorksAgain) {
     EXPECT_TRUE(window[Control::Timer2].enabled);
 }
 
-TEST_F(NewGame, ParksBoardTokensBelowTheBoardWithTheirPictures) {
-    start();
-    roll(4);
-    game.cmdnewgame_Click();
-    EXPECT_EQ(window[Control::Image1].geometry, (op::Move{Control::Image1, 0, 10000, 980, 980}));
-    EXPECT_EQ(window[Control::Image1].picture,
-              (op::SetPicture{Control::Image1, ImageList::ImageList1, 6}));
-    EXPECT_EQ(window[Control::picdice].picture,
-              (op::SetPicture{Control::picdice, ImageList::ImageList2, kRestingDie}));
-}
-
 class PlayerCount : public GameFixture {};
 
 TEST_F(PlayerCount, ThreeShowsTheThirdStartTokenAndSelectsItselfWithoutRecursion) {
@@ -269,20 +237,6 @@ TEST_F(PlayerCount, FourSelectsItselfThenShowsBothExtraTokens) {
     EXPECT_EQ(state().noofplayers, 4);
 }
 
-TEST_F(PlayerCount, SwitchingDownHidesTheTokensNoLongerPlaying) {
-    start();
-    clickOption(Control::player3);
-    clickOption(Control::player2);
-    EXPECT_FALSE(window[Control::imgstartp3].visible);
-    EXPECT_EQ(state().noofplayers, 2);
-
-    clickOption(Control::player4);
-    clickOption(Control::player3);
-    EXPECT_TRUE(window[Control::imgstartp3].visible);
-    EXPECT_FALSE(window[Control::imgstartp4].visible);
-    EXPECT_EQ(state().noofplayers, 3);
-}
-
 TEST_F(PlayerCount, LeavesTurnSquaresNamesAndBoardAlone) {
     start();
     roll(3);
@@ -298,42 +252,9 @@ TEST_F(PlayerCount, LeavesTurnSquaresNamesAndBoardAlone) {
         EXPECT_EQ(entry.find("Image"), std::string::npos) << entry;
 }
 
-class SetupLock : public GameFixture {};
+using Exit = GameFixture;
 
-constexpr Control kSetupControls[] = {Control::player2,        Control::player3,
-                                      Control::player4,        Control::txtplayer1name,
-                                      Control::txtplayer2name, Control::txtplayer3name,
-                                      Control::txtplayer4name};
-
-TEST_F(SetupLock, LockDisablesOptionsThenNameBoxesAndNothingElse) {
-    game.common().locksetup();
-    EXPECT_THAT(window.log,
-                ElementsAre("SetEnabled(player2, false)", "SetEnabled(player3, false)",
-                            "SetEnabled(player4, false)", "SetEnabled(txtplayer1name, false)",
-                            "SetEnabled(txtplayer2name, false)",
-                            "SetEnabled(txtplayer3name, false)",
-                            "SetEnabled(txtplayer4name, false)"));
-}
-
-TEST_F(SetupLock, HoldsFromTheFirstDieClickThroughTheWinUntilNewGame) {
-    start();
-    for (Control c : kSetupControls)
-        EXPECT_TRUE(window[c].enabled) << controlName(c);
-    game.state().movetotalcountp1 = 96;
-    game.state().tokenrectp1 = {3000, 0, 980, 980};
-    roll(5);
-    ASSERT_EQ(state().gameover, kTrue);
-    for (Control c : kSetupControls)
-        EXPECT_FALSE(window[c].enabled) << controlName(c);
-    for (Control c : {Control::cmdnewgame, Control::cmdexit, Control::picdice,
-                      Control::frameplayername, Control::frameselectnoofplayer})
-        EXPECT_TRUE(window[c].enabled) << controlName(c);
-    game.cmdnewgame_Click();
-    for (Control c : kSetupControls)
-        EXPECT_TRUE(window[c].enabled) << controlName(c);
-}
-
-TEST_F(SetupLock, ExitClosesTheWindowAtOnce) {
+TEST_F(Exit, ClosesTheWindowAtOnce) {
     start();
     game.cmdexit_Click();
     EXPECT_THAT(window.log, ElementsAre("Close()"));

@@ -19,10 +19,8 @@ struct ControlModel {
     std::optional<Rgb> backColour;
     std::optional<Rgb> foreColour;
     std::string caption;
-    std::string toolTip;
     std::string accessibleName;
     std::optional<op::SetPicture> picture;
-    std::optional<op::Move> geometry;
 };
 
 class RecordingWindow : public Window {
@@ -42,8 +40,6 @@ public:
     const ControlModel& operator[](Control c) const { return controls_[static_cast<int>(c)]; }
     std::optional<Control> selectedOption() const { return selected_; }
     MousePointer pointer() const { return pointer_; }
-    int boardsDrawn() const { return boardsDrawn_; }
-    bool closed() const { return closed_; }
     // The latest news, said or kept.
     const std::string& news() const { return news_; }
 
@@ -72,8 +68,6 @@ private:
     std::map<Control, std::string> names_;
     std::optional<Control> selected_;
     MousePointer pointer_ = MousePointer::Default;
-    int boardsDrawn_ = 0;
-    bool closed_ = false;
     std::string news_;
 };
 

@@ -19,10 +19,8 @@ class ScriptedRandom : public RandomSource {
 public:
     void reseed() override { ++reseeds; }
     double next() override {
-        if (values_.empty() && fallback_) {
-            ++unscriptedDraws;
+        if (values_.empty() && fallback_)
             return std::uniform_real_distribution<double>(0.0, 1.0)(*fallback_);
-        }
         if (values_.empty())
             throw std::logic_error("ScriptedRandom: no value left to draw");
         ++draws;
@@ -38,11 +36,6 @@ public:
         for (int face : faces)
             push(valueFor(face));
     }
-    // Draws for one shuffle whose order is `order` (six distinct faces, no redraws needed).
-    void pushOrder(const int (&order)[6]) {
-        for (int face : order)
-            push(valueFor(face));
-    }
     // Draws for one shuffle that makes the roll come out as `face`: the roll is always the
     // second face of the order.
     void pushRoll(int face) {
@@ -53,12 +46,10 @@ public:
             if (other != first && other != face)
                 push(valueFor(other));
     }
-    std::size_t left() const { return values_.size(); }
     void carryOnWithSeed(unsigned seed) { fallback_.emplace(seed); }
 
     int reseeds = 0;
     int draws = 0;
-    int unscriptedDraws = 0;
 
 private:
     std::deque<double> values_;

@@ -199,8 +199,7 @@ TEST_F(Accessibility, WhereADescriptionChangeIsSpokenOnlyTheAnnouncerTellsTheNew
 }
 
 TEST_F(Accessibility, TabMovesThroughTheControlsInTheWindowsOrderAndTheFocusShows) {
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    activate();
     widget(Control::pictureboard)->setFocus();
     const QImage board = window->board().grab().toImage();
     EXPECT_EQ(board.pixelColor(1, board.height() / 2 + 20), ui::kFocusColour);

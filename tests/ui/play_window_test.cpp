@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Playing in the real window: the die through its real timer, moves played out on screen,
-// input during a move, a whole game to a win. (Names: names_test.cpp.)
+// input during a move, a whole game to a win. (Names and the token's tooltip: names_test.cpp;
+// the options' clicks: startup_window_test.cpp.)
 #include "window_fixture.h"
 
 #include <QElapsedTimer>
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
-#include <QTextDocument>
 
 namespace tavlo::testing {
 namespace {
@@ -28,12 +28,6 @@ int textPixels(QWidget* w, const QColor& colour) {
         for (int x = area.left(); x <= area.right(); ++x)
             n += shot.pixelColor(x, y) == colour;
     return n;
-}
-
-QString shownToolTip(const QWidget* w) {
-    QTextDocument document;
-    document.setHtml(w->toolTip());
-    return document.toPlainText();
 }
 
 using PlayingWindow = WindowFixture;
@@ -65,7 +59,6 @@ TEST_F(PlayingWindow, DieClickRollsTwentyTicksOnTheRealTimerThenWalksTheToken) {
     EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);
     EXPECT_EQ(shownPicture(Control::picdice).toImage(),
               window->imageList2().picture(kRestingDie).toImage());
-    EXPECT_EQ(shownToolTip(widget(Control::Image1)), QStringLiteral("Player 1"));
 }
 
 // (What the labels say through the same game, whatever the names: names_test.cpp.)
@@ -133,19 +126,6 @@ TEST_F(PlayingWindow, NewGameMidRollStartsTheNewGameStillAndItStaysSo) {
     EXPECT_EQ(shownPicture(Control::picdice).toImage(),
               window->imageList2().picture(kRestingDie).toImage());
     EXPECT_EQ(window->game().state().rollticks, 0);
-}
-
-TEST_F(PlayingWindow, OptionClicksChooseThePlayerCount) {
-    click(Control::player3);
-    EXPECT_EQ(window->game().state().noofplayers, 3);
-    EXPECT_TRUE(widget(Control::imgstartp3)->isVisible());
-    click(Control::player4);
-    EXPECT_TRUE(widget(Control::imgstartp4)->isVisible());
-    click(Control::player2);
-    EXPECT_EQ(window->game().state().noofplayers, 2);
-    EXPECT_FALSE(widget(Control::imgstartp3)->isVisible());
-    EXPECT_FALSE(widget(Control::imgstartp4)->isVisible());
-    EXPECT_TRUE(widget<QRadioButton>(Control::player2)->isChecked());
 }
 
 class WindowDuringAMove : public WindowFixture {
