@@ -70,9 +70,10 @@ packages=(cmake ninja-build ccache crossbuild-essential-arm64 qemu-user qt6-base
 # The tests: GoogleTest, X11 for the tool that closes the window, Qt's platform interface (to
 # report a window moved to another screen), Qt's Wayland plugin (whose
 # messages the test without a display expects), and the private X server with the tools that
-# click and look at the window, each program on a private session bus.
+# click and look at the window, each program on a private session bus, and a window manager.
 [ "$command" != test ] || packages+=(libgtest-dev:arm64 libgmock-dev:arm64 libx11-dev:arm64
-    qt6-base-private-dev:arm64 qt6-wayland:arm64 xvfb xauth xdotool imagemagick procps dbus)
+    qt6-base-private-dev:arm64 qt6-wayland:arm64 xvfb xauth xdotool imagemagick procps dbus
+    openbox x11-utils)
 dpkg --print-foreign-architectures | grep -qx arm64 || "${as_root[@]}" dpkg --add-architecture arm64
 # The root goes with the run: dpkg need not wait for each file to reach the disk.
 echo force-unsafe-io | "${as_root[@]}" tee /etc/dpkg/dpkg.cfg.d/unsafe-io >/dev/null
