@@ -6,7 +6,13 @@
 # Windows program still running in it, end with the test. Sourced; Wine and the build's Wine
 # folder are in WINE and TAVLO_WINE_FOLDER (tests/windows/CMakeLists.txt).
 source "$(dirname "${BASH_SOURCE[0]}")/../xvfb/lib.sh"
-cp -a "$TAVLO_WINE_FOLDER" "$work/wine" || fail "no Wine folder; the test wine_prefix makes it"
-source "$(dirname "${BASH_SOURCE[0]}")/wine.sh" "$WINE" "$work/wine"
-trap 'status=$?; set +e; "$wineserver" -k 2>/dev/null; (exit $status); cleanup' EXIT
-
+[ -f "$TAVLO_WINE_FOLDER/maker" ] || fail "no Wine folder; the test wine_prefix makes it"
+# Windows' system folder, 700 MB of Wine's DLLs that nothing writes to, is linked, not copied;
+# so the copy is made next to the build's.
+wine_copy=$(mktemp -d "$TAVLO_WINE_FOLDER.XXXXXX")
+source "$(dirname "${BASH_SOURCE[0]}")/wine.sh" "$WINE" "$wine_copy"
+trap 'status=$?; set +e; "$wineserver" -k 2>/dev/null; rm -rf "$wine_copy"; (exit $status)
+    cleanup' EXIT
+system=prefix/drive_c/windows/system32
+tar -C "$TAVLO_WINE_FOLDER" --exclude="./$system" -c . | tar -C "$wine_copy" -x
+cp -a --link "$TAVLO_WINE_FOLDER/$system" "$wine_copy/$system"

@@ -2,8 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a Windows program under Wine as every test of the Windows build does, in a private Wine
 # folder of the build's: a 64-bit prefix and a home of its own, so that nothing reaches the user's
-# own home (no desktop entries from the Start menu's shortcuts) or Wine prefix. Wine's own
-# DLLs stand in for .NET and Internet Explorer, which are not installed. The prefix is made first
+# own home (no desktop entries from the Start menu's shortcuts) or Wine prefix; nor does Wine
+# offer to install its stand-ins for .NET and Internet Explorer. The prefix is made first
 # where it is missing, or was made by another Wine or another version of this script: with
 # Liberation Sans under Arial's name (liberation_as_arial.py) standing in for a Windows desktop's
 # Arial. It is the emulator of the Windows build's test programs (tests/CMakeLists.txt).
@@ -12,11 +12,11 @@
 # Sourced with <wine> <Wine folder>, it sets that environment alone, with $wine and $wineserver.
 wine=$1
 wineserver=$(dirname "$wine")/wineserver
-export WINEPREFIX=$2/prefix HOME=$2/home WINEARCH=win64 WINEDEBUG=${WINEDEBUG:--all} \
+folder=$(realpath -m "$2")
+export WINEPREFIX=$folder/prefix HOME=$folder/home WINEARCH=win64 WINEDEBUG=${WINEDEBUG:--all} \
     WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 (return 0 2>/dev/null) && return 0
 set -euo pipefail
-folder=$2
 shift 2
 
 # What the prefix is made by: this Wine and these scripts.
