@@ -42,6 +42,7 @@ expect_size() {
 }
 
 scenario_game() {
+    local said differ
     start_xvfb 2560x1600
     play linux "$scripted_linux"
     # Wine traces each UI Automation notification it is asked to raise, with its text.
@@ -65,7 +66,6 @@ New game. Player 1's turn." ] ||
         fail "the moves differ: $(diff "$work/linux.moves" "$work/windows.moves")"
     board "$work/linux.png" 1 "$work/linux-board.png"
     board "$work/windows.png" 1 "$work/windows-board.png"
-    local differ
     differ=$(differing_pixels "$work/linux-board.png" "$work/windows-board.png")
     [ "$differ" = 0 ] ||
         fail "$differ pixels of the board (numbers aside) differ from the Linux build's"
@@ -101,11 +101,11 @@ play() {
 }
 
 scenario_scale2() {
+    local differ
     start_xvfb 2560x1600
     "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f >/dev/null
     QT_SCALE_FACTOR=2 scaled linux "$scripted_linux"
     scaled windows "$wine" "$scripted_exe"
-    local differ
     differ=$(differing_pixels "$work/linux-board2.png" "$work/windows-board2.png")
     [ "$differ" = 0 ] || fail "at 200 %, $differ pixels of the board differ from the Linux build's"
     echo "200 %: the window 1970x1404, its board (numbers aside) that of the Linux build at scale 2"
