@@ -7,8 +7,10 @@
 # where it is missing, or was made by another Wine or another version of this script: with
 # Liberation Sans under Arial's name (liberation_as_arial.py) standing in for a Windows desktop's
 # Arial. It is the emulator of the Windows build's test programs (tests/CMakeLists.txt).
-# Usage: wine.sh <wine> <Wine folder> [<Windows program> [<argument>...]]
-#        (without a program, it makes the prefix and ends: the test wine_prefix)
+# Usage: wine.sh <wine> <Wine folder> [<Windows program> [<argument>...] | --end]
+# Without a program (the test wine_prefix), it makes the prefix where needed and starts its Wine
+# server with Windows' services, to run until --end (the test wine_server_end): a server that
+# ends between two tests' programs can drop the next one's connection as it goes.
 # Sourced with <wine> <Wine folder>, it sets that environment alone, with $wine and $wineserver.
 wine=$1
 wineserver=$(dirname "$wine")/wineserver
@@ -18,6 +20,10 @@ export WINEPREFIX=$folder/prefix HOME=$folder/home WINEARCH=win64 WINEDEBUG=${WI
 (return 0 2>/dev/null) && return 0
 set -euo pipefail
 shift 2
+if [ "${1:-}" = --end ]; then
+    "$wineserver" -k 2>/dev/null || true
+    exit 0
+fi
 
 # What the prefix is made by: this Wine and these scripts.
 here=$(dirname "$0")
@@ -46,6 +52,12 @@ if [ "$(cat "$folder/maker" 2>/dev/null)" != "$maker" ]; then
         echo "Wine prefix made in $folder ($((SECONDS - start))s)" >&2
     ) 9>"$folder.lock"
 fi
+if [ $# = 0 ]; then
+    # Started apart from the test's output, which they would otherwise hold open.
+    "$wineserver" -p </dev/null >/dev/null 2>&1 || true
+    "$wine" cmd /c exit </dev/null >/dev/null 2>&1
+    exit
+fi
 # A Windows program ends its lines with a carriage return too, which GoogleTest's discovery of the
 # tests does not expect: taken off.
-[ $# = 0 ] || "$wine" "$@" | sed -u 's/\r$//'
+"$wine" "$@" | sed -u 's/\r$//'
