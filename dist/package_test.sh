@@ -13,22 +13,43 @@
 # Debian archive this machine's apt sources name. Where one is missing, or this machine runs a
 # release no package is made for, the checks of the package itself still run (and fail as ever),
 # and then the script names what is missing in a line "SKIPPED: ..." and exits with status 77.
-# Usage: package_test.sh <CPackConfig.cmake or package .deb> <cpack> <desktop id>
-#                        <desktop-file-validate> <appstreamcli> <lintian> <mmdebstrap>
-#                        <autopkgtest> <download cache folder>
+# Usage: package_test.sh (--config <CPackConfig.cmake> | --deb <package .deb>) --desktop-id <id>
+#            [--cache <download cache folder>] [--cpack <path>] [--desktop-file-validate <path>]
+#            [--appstreamcli <path>] [--lintian <path>] [--mmdebstrap <path>]
+#            [--autopkgtest <path>]
+# A tool not given is run by its bare name; the cache is the user's (tavlo_cache) unless given.
 set -euo pipefail
-input=$1
-cpack=$2
-id=$3
-desktop_file_validate=$4
-appstreamcli=$5
-lintian=$6
-export MMDEBSTRAP=$7
-autopkgtest=$8
-cache=$9
+usage() {
+    sed -n '/^# Usage:/,/^# A tool/s/^# //p' "$0" >&2
+    exit 2
+}
+config='' deb='' id='' cache=''
+cpack=cpack desktop_file_validate=desktop-file-validate appstreamcli=appstreamcli lintian=lintian
+autopkgtest=autopkgtest
+export MMDEBSTRAP=mmdebstrap
+while [ $# -gt 0 ]; do
+    [ $# -ge 2 ] || usage
+    case $1 in
+    --config) config=$2 ;;
+    --deb) deb=$2 ;;
+    --desktop-id) id=$2 ;;
+    --cache) cache=$2 ;;
+    --cpack) cpack=$2 ;;
+    --desktop-file-validate) desktop_file_validate=$2 ;;
+    --appstreamcli) appstreamcli=$2 ;;
+    --lintian) lintian=$2 ;;
+    --mmdebstrap) MMDEBSTRAP=$2 ;;
+    --autopkgtest) autopkgtest=$2 ;;
+    *) usage ;;
+    esac
+    shift 2
+done
+# One of --config and --deb, and the desktop id.
+[ "${config:+1}${deb:+1}" = 1 ] && [ -n "$id" ] || usage
 dist=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=../scripts/lib/debian.sh
 source "$dist/../scripts/lib/debian.sh"
+cache=${cache:-$(tavlo_cache)}
 work=$(mktemp -d)
 finish() {
     local status=$?
@@ -56,11 +77,9 @@ fi
 for codename in $codenames; do
     [ -n "$skip_reason" ] || skip_reason=$(debian_archive_unavailable "$codename" "$work")
 done
-if [[ $input == *.deb ]]; then
-    deb=$input
-else
+if [ -z "$deb" ]; then
     # A fresh output folder, so no package left over from an earlier run can pass for this one.
-    "$cpack" --config "$input" -G DEB -B "$work/cpack" >"$work/cpack.log" 2>&1 ||
+    "$cpack" --config "$config" -G DEB -B "$work/cpack" >"$work/cpack.log" 2>&1 ||
         fail "cpack failed: $(cat "$work/cpack.log")"
     debs=("$work"/cpack/*.deb)
     [ ${#debs[@]} = 1 ] && [ -f "${debs[0]}" ] || fail "cpack made no single .deb: $(ls "$work/cpack")"

@@ -84,31 +84,28 @@ windows_qt() {
 }
 
 # Cross-builds, in build folder $2 with Qt for Windows in folder $1, the targets given after any
-# -D options for CMake.
+# -D options for CMake (all of them, the installer and the tests too, where none is given).
 windows_build() {
-    local qt=$1 build=$2 options=()
+    local qt=$1 build=$2 options=() targets=()
     shift 2
     while [[ ${1:-} == -D* ]]; do
         options+=("$1")
         shift
     done
+    [ $# = 0 ] || targets=(--target "$@")
     # Debian's Qt leaves out the static plugins' packages, which link Windows' platform plugin
     # into each program: taken in here.
     cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVLO_BUILD_BENCH=OFF \
         "-DCMAKE_TOOLCHAIN_FILE=$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
         -DQT_SKIP_AUTO_PLUGIN_INCLUSION=OFF "${options[@]}" >&2
-    nice -n 10 cmake --build "$build" --parallel "$(nproc)" --target "$@" >&2
+    nice -n 10 cmake --build "$build" --parallel "$(nproc)" "${targets[@]}" >&2
 }
 
-# Makes the installer from the program built in folder $1 and prints its path.
+# Makes the installer of the program built in folder $1 (dist/windows/CMakeLists.txt) and prints
+# its path.
 windows_installer() {
-    local build=$1 out=$1/installer version
-    version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
-    rm -rf "$out"
-    mkdir -p "$out"
-    x86_64-w64-mingw32-strip -o "$out/tavlo.exe" "$build/tavlo.exe"
-    makensis -V2 -DVERSION="$version" -DPROGRAM="$(realpath "$out/tavlo.exe")" \
-        -DICON="$(realpath assets/images/icon.ico)" \
-        -DOUTFILE="$(realpath "$out")/tavlo-$version-setup.exe" dist/windows/tavlo.nsi >&2
-    echo "$(realpath "$out")/tavlo-$version-setup.exe"
+    local version
+    cmake --build "$1" --target installer >&2
+    version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$1/CMakeCache.txt")
+    echo "$(realpath "$1")/installer/tavlo-$version-setup.exe"
 }

@@ -1,0 +1,126 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The Windows build's scripted window under Wine next to the Linux build's, on one private Xvfb
+# screen, in scenario $1:
+# - game: the window opens at its size and a whole scripted game (the ladder's extra turn, the
+#   win, New Game, Exit) plays out as in the Linux build, move for move, ending with status 0,
+#   with a board identical to the Linux build's, pixel for pixel, at the win. With a screen
+#   reader's request for the window's UI Automation provider, the game's sentences reach UI
+#   Automation as notifications, one after each move, at the win and on New Game.
+# - scale2: at 200 %, as Windows scales for a dense screen (Wine's 192 dots per inch), the window
+#   is twice its size, with its board drawn from the sharp pictures as the Linux build draws it
+#   at scale 2.
+# Usage: window_test.sh <scenario> <scripted_window.exe> <Linux scripted_window>
+#                       <ui_automation_client.exe>
+set -euo pipefail
+scenario=$1
+scripted_exe=$2
+scripted_linux=$3
+screen_reader=$4
+if [ ! -x "$scripted_linux" ]; then
+    echo "SKIPPED: no Linux build's scripted window to compare with ('$scripted_linux')"
+    exit 77
+fi
+source "$(dirname "$0")/lib.sh"
+
+# The board of window picture $1 at scale $2, into file $3, with its square numbers blacked out:
+# each is text, at most 44x20 pixels at its square's top left. The rest must be the Linux
+# build's, pixel for pixel.
+board() {
+    local numbers s=$2
+    numbers=$(awk -v s="$2" 'BEGIN { for (r = 0; r < 10; ++r) for (c = 0; c < 10; ++c) {
+        x = s * (56 + int(c * 1000 / 15 + 0.5)); y = s * (24 + int(r * 1000 / 15 + 0.5))
+        printf "rectangle %d,%d %d,%d ", x, y, x + s * 44, y + s * 20 } }')
+    convert "$1" -fill black -draw "$numbers" \
+        -crop "$((667 * s))x$((667 * s))+$((56 * s))+$((24 * s))" +repage "$3"
+}
+
+# Fails unless the window is $2 (WIDTHxHEIGHT) in build $1.
+expect_size() {
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    [ "${WIDTH}x${HEIGHT}" = "$2" ] || fail "$1: the window is ${WIDTH}x${HEIGHT}, not $2"
+}
+
+scenario_game() {
+    local said differ
+    start_xvfb 2560x1600
+    play linux "$scripted_linux"
+    # Wine traces each UI Automation notification it is asked to raise, with its text.
+    play windows env WINEDEBUG=-all,trace+uiautomation,fixme+uiautomation "$wine" "$scripted_exe"
+    said=$(tr -d '\r' <"$work/app.err" |
+        sed -n 's/.*:UiaRaiseNotificationEvent ([^,]*, [0-9]*, [0-9]*, L"\(.*\)", L"[^"]*").*/\1/p')
+    [ "$said" = "Player 1 rolled 6 and moved to square 6. Player 2's turn.
+Player 2 rolled 1 and moved to square 1. Player 1's turn.
+Player 1 rolled 6 and moved to square 12. Player 2's turn.
+Player 2 rolled 1 and moved to square 2. Player 1's turn.
+Player 1 rolled 3: ladder from 15 up to 97. Player 1 rolls again.
+Player 1 rolled 3 and reached square 100. Player 1 wins. Press New Game to play again.
+New game. Player 1's turn." ] ||
+        fail "UI Automation's notifications were not the game's sentences: $said"
+    echo "UI Automation: a notification with the game's sentence after each move, the win and" \
+        "New Game"
+    expected="moved | Player 2's  Turn | Player 1  Wins"
+    [ "$(tail -n1 "$work/windows.moves")" = "$expected" ] ||
+        fail "the game under Wine did not end in player 1's win: $(cat "$work/windows.moves")"
+    cmp -s "$work/linux.moves" "$work/windows.moves" ||
+        fail "the moves differ: $(diff "$work/linux.moves" "$work/windows.moves")"
+    board "$work/linux.png" 1 "$work/linux-board.png"
+    board "$work/windows.png" 1 "$work/windows-board.png"
+    differ=$(differing_pixels "$work/linux-board.png" "$work/windows-board.png")
+    [ "$differ" = 0 ] ||
+        fail "$differ pixels of the board (numbers aside) differ from the Linux build's"
+    # The text is drawn by another engine, but in the same font: about 18,000 pixels differ. In a
+    # font that is not Arial's, whose words are wider and cut short, over 30,000 do.
+    differ=$(differing_pixels "$work/linux.png" "$work/windows.png")
+    [ "$differ" -lt 25000 ] ||
+        fail "$differ pixels differ from the Linux build's: the text is not in Arial"
+    echo "whole game: as on Linux, to a win with status 0; the board (numbers aside, 667x667)" \
+        "identical; $differ of 985x702 pixels differ in the whole window, where the text is drawn" \
+        "by Windows' text engine"
+}
+# Two players: 6, 1, 6, 1, then 3 onto the ladder from 15 to 97, its extra turn, 3 to 100, in
+# build $1 (linux or windows), started by command $2...
+play() {
+    local build=$1
+    shift
+    start_app "$@" --report --pause-percent 0 --rolls 6,1,6,1,3,3
+    expect_size "$build" 985x702
+    [ "$build" = linux ] || "$wine" "$screen_reader" "$(xdotool getwindowname "$window")" ||
+        fail "no UI Automation provider for the window"
+    for i in 1 2 3 4 5 6; do
+        xdotool mousemove --window "$window" $DIE click 1
+        wait_for_output '^moved' "$i" 20
+    done
+    # Windows ends its lines with a carriage return too.
+    grep '^moved' "$work/app.out" | tr -d '\r' >"$work/$build.moves"
+    window_shot "$work/$build.png"
+    xdotool mousemove --window "$window" $NEW_GAME click 1
+    xdotool mousemove --window "$window" $EXIT click 1
+    wait_app 10
+    [ "$app_status" = 0 ] || fail "$build: status $app_status: $(cat "$work/app.err")"
+}
+
+scenario_scale2() {
+    local differ
+    start_xvfb 2560x1600
+    "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f >/dev/null
+    QT_SCALE_FACTOR=2 scaled linux "$scripted_linux"
+    scaled windows "$wine" "$scripted_exe"
+    differ=$(differing_pixels "$work/linux-board2.png" "$work/windows-board2.png")
+    [ "$differ" = 0 ] || fail "at 200 %, $differ pixels of the board differ from the Linux build's"
+    echo "200 %: the window 1970x1404, its board (numbers aside) that of the Linux build at scale 2"
+}
+# The board of build $1 (linux or windows) at 200 %, started by command $2..., then Exit.
+scaled() {
+    local build=$1
+    shift
+    start_app "$@"
+    expect_size "$build at 200 %" 1970x1404
+    board "$work/first.png" 2 "$work/$build-board2.png"
+    xdotool mousemove --window "$window" 1720 1352 click 1
+    wait_app 20
+}
+
+# A further scenario is a function scenario_<name> here, and its name in CMakeLists.txt.
+declare -F "scenario_$scenario" >/dev/null || fail "no scenario '$scenario'"
+"scenario_$scenario"
