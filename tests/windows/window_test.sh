@@ -10,6 +10,7 @@
 # - scale2: at 200 %, as Windows scales for a dense screen (Wine's 192 dots per inch), the window
 #   is twice its size, with its board drawn from the sharp pictures as the Linux build draws it
 #   at scale 2.
+# - short: on a screen shorter than the window, the wheel and a click reach Exit.
 # Usage: window_test.sh <scenario> <scripted_window.exe> <Linux scripted_window>
 #                       <ui_automation_client.exe>
 set -euo pipefail
@@ -119,6 +120,23 @@ scaled() {
     board "$work/first.png" 2 "$work/$build-board2.png"
     xdotool mousemove --window "$window" 1720 1352 click 1
     wait_app 20
+}
+
+# On a screen shorter than the window, 1366x600: the window lies wholly on it, shorter than its
+# page, and the wheel scrolls the page to its end, where a click reaches Exit.
+scenario_short() {
+    start_xvfb 1366x600
+    start_app "$wine" "$scripted_exe" --pause-percent 0
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    ((X >= 0 && Y >= 0 && X + WIDTH <= 1366 && Y + HEIGHT <= 600 && HEIGHT < 702)) ||
+        fail "the window ${WIDTH}x${HEIGHT}+$X+$Y is not cut to the 1366x600 screen"
+    xdotool mousemove --window "$window" 400 300 click --repeat 10 5
+    # Scrolled to the end, the page's bottom is the window's: Exit's middle is 26 pixels above it.
+    xdotool mousemove --window "$window" 860 $((HEIGHT - 26)) click 1
+    wait_app 20
+    [ "$app_status" = 0 ] || fail "Exit at the page's end: status $app_status: $(cat "$work/app.err")"
+    echo "short screen: the window ${WIDTH}x${HEIGHT} on the 1366x600 screen; the wheel and a" \
+        "click reached Exit"
 }
 
 # A further scenario is a function scenario_<name> here, and its name in CMakeLists.txt.
