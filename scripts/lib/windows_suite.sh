@@ -16,7 +16,8 @@ if windows_needs_debian_root; then
 fi
 
 packages=("${WINDOWS_PACKAGES[@]}" "${BUILD_PACKAGES[@]}" googletest libgtest-dev libgmock-dev
-    qt6-base-private-dev libx11-dev xvfb xauth xdotool imagemagick fonts-liberation python3-fonttools dbus)
+    qt6-base-private-dev libx11-dev xvfb xauth xdotool imagemagick fonts-liberation
+    python3-fonttools dbus)
 if [ "$(id -u)" != 0 ] && ! sudo -n true 2>/dev/null; then
     for pkg in "${packages[@]}"; do
         [ "$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null)" = installed ] ||
