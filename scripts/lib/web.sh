@@ -1,0 +1,108 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Tavlo as a web page, made on Debian from Debian's packages alone: Emscripten (with its system
+# libraries prebuilt), a static Qt for WebAssembly built once from Debian's own qt6-base source
+# and kept in the cache, and Chromium to test the page in. Sourced by scripts/test,
+# scripts/package and scripts/run, after scripts/lib/packages.sh and scripts/lib/debian.sh.
+
+# Qt 6 needs a newer Emscripten than Debian 12's (3.1.6): Debian 13 has 3.1.69, with Qt 6.8. On
+# an older Debian, all that is done for the web is done in a bare root of this release
+# (scripts/lib/suite_in_debian_root.sh), and what it builds lands in build/debian-<codename>.
+WEB_DEBIAN=13
+
+# Whether this machine's Debian is older than that (Debian testing has no version number).
+web_needs_debian_root() {
+    local version
+    version=$(. /etc/os-release && echo "${VERSION_ID:-}")
+    [ -n "$version" ] && [ "${version%%.*}" -lt "$WEB_DEBIAN" ]
+}
+
+WEB_PACKAGES=(emscripten cmake ninja-build qt6-base-dev qt6-base-dev-tools dpkg-dev
+    fonts-liberation)
+
+# Qt for WebAssembly: static, as a page loads one .wasm. Without threads, so that any plain
+# static file server can serve the page (threads need cross-origin isolation headers). The
+# modules a Widgets game has no use for are left out.
+WEB_QT_CONFIGURE=(-platform wasm-emscripten -qt-host-path /usr -static -release -optimize-size
+    -nomake examples -nomake tests -no-feature-network -no-feature-sql -no-feature-testlib
+    -no-feature-printsupport -no-feature-concurrent -no-feature-xml -no-dbus -no-feature-thread)
+
+# Debian's Emscripten, where Qt looks for it.
+export EMSDK=/usr/share/emscripten
+
+# Prints the folder of Qt for WebAssembly, building it first if the cache has none for this
+# machine's qt6-base and emscripten versions and configure line. Building takes 25 to 50 minutes
+# on two cores; the log is kept next to it. Qt's source comes with `apt-get source` from the
+# archives of this machine's own apt sources (debian_sources), through a private source list, so
+# the system's apt setup is left as it is. Returns 77 where the source cannot be had.
+web_qt() {
+    local version key dir qt build log
+    version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+    key=$(printf '%s\n' "${WEB_QT_CONFIGURE[*]}" "$(dpkg-query -W -f='${Version}' emscripten)" |
+        sha256sum | cut -c1-8)
+    dir=$(tavlo_cache)/web
+    qt=$dir/qt-$version-$key
+    [ -f "$qt/.complete" ] && { echo "$qt"; return 0; }
+    mkdir -p "$dir"
+    (
+        flock 9
+        [ -f "$qt/.complete" ] && exit 0
+        build=$dir/qt-build-$version-$key
+        log=$qt.log
+        echo "Building Qt $version for WebAssembly into $qt (25-50 min; log: $log)" >&2
+        rm -rf "$build" "$qt"
+        mkdir -p "$build/apt/lists/partial"
+        debian_sources "$(host_codename)" | sed 's/^deb /deb-src /' >"$build/apt/sources.list"
+        local apt=(-o "Dir::Etc::SourceList=$build/apt/sources.list" -o Dir::Etc::SourceParts=-
+            -o "Dir::State::Lists=$build/apt/lists" -o Dir::Cache::pkgcache=
+            -o Dir::Cache::srcpkgcache= -o APT::Sandbox::User=root)
+        {
+            apt-get "${apt[@]}" update &&
+                (cd "$build" && apt-get "${apt[@]}" source "qt6-base=$version")
+        } </dev/null >"$log" 2>&1 || {
+            echo "SKIPPED: Qt's source (qt6-base $version) could not be had from Debian's" \
+                "archive: $(tail -n 2 "$log")" >&2
+            exit 77
+        }
+        # Qt recommends its own Emscripten version, and goes on with Debian's after a warning.
+        {
+            mkdir "$build/out" && cd "$build/out" &&
+                nice -n 19 ../qt6-base-*/configure -prefix "$qt" "${WEB_QT_CONFIGURE[@]}" -- \
+                    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake -G Ninja &&
+                nice -n 19 cmake --build . --parallel "${TAVLO_JOBS:-2}" &&
+                cmake --install .
+        } </dev/null >>"$log" 2>&1 || {
+            echo "building Qt for WebAssembly failed; the end of $log:" >&2
+            tail -n 30 "$log" >&2
+            exit 1
+        }
+        rm -rf "$build"
+        touch "$qt/.complete"
+    ) 9>"$dir/.lock" || return
+    echo "$qt"
+}
+
+# Builds, in build folder $2 with Qt for WebAssembly in folder $1, the targets given after any -D
+# options for CMake.
+web_build() {
+    local qt=$1 build=$2 options=()
+    shift 2
+    while [[ ${1:-} == -D* ]]; do
+        options+=("$1")
+        shift
+    done
+    # Debian's Qt leaves out the static plugins' packages, which link the web's platform plugin
+    # into each program: taken in here.
+    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVLO_BUILD_BENCH=OFF \
+        "-DCMAKE_TOOLCHAIN_FILE=$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+        -DQT_SKIP_AUTO_PLUGIN_INCLUSION=OFF "${options[@]}" >&2
+    nice -n 19 cmake --build "$build" --parallel "${TAVLO_JOBS:-2}" --target "$@" >&2
+}
+
+# Builds the web page in build folder $1 and prints the path of its folder.
+web_page() {
+    local qt
+    ensure_packages "${WEB_PACKAGES[@]}" >&2
+    qt=$(web_qt) || return
+    web_build "$qt" "$1" -DBUILD_TESTING=OFF web_page
+    realpath "$1/web"
+}
