@@ -92,11 +92,20 @@ void paintLadders(BoardCanvas& board) {
 
 } // namespace
 
+// The board is painted on a thread of its own while the window is built. A web page's program
+// has no other thread (WebAssembly's need headers that a plain web server does not send): there it
+// is painted on the GUI thread, when the board is first shown.
+#ifdef __EMSCRIPTEN__
+constexpr std::launch kPaintingLaunch = std::launch::deferred;
+#else
+constexpr std::launch kPaintingLaunch = std::launch::async;
+#endif
+
 std::future<QImage> paintBoard(const ImageSet& imageList1, qreal devicePixelRatio) {
     std::array<QString, kSnakePictures.size()> sources;
     for (std::size_t k = 0; k < sources.size(); ++k)
         sources[k] = imageList1.source(kSnakePictures[k].picture, devicePixelRatio);
-    return std::async(std::launch::async, [sources, devicePixelRatio] {
+    return std::async(kPaintingLaunch, [sources, devicePixelRatio] {
         BoardCanvas board(devicePixelRatio);
         for (std::size_t k = 0; k < sources.size(); ++k) {
             // The reader, and with it the resource's uncompressed bytes, goes before painting.

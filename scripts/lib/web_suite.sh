@@ -14,7 +14,11 @@ if web_needs_debian_root; then
     exec scripts/lib/suite_in_debian_root.sh "$WEB_DEBIAN" scripts/lib/web_suite.sh
 fi
 
-packages=("${WEB_PACKAGES[@]}")
+# Debian's GoogleTest source, Node.js to run the rules' tests, Chromium to show the page, driven
+# through its DevTools protocol from Python, with Pillow to compare pictures; and what the Linux
+# build of the scripted window needs, on a private X server, to compare with.
+packages=("${WEB_PACKAGES[@]}" googletest nodejs chromium python3-websocket python3-pil
+    "${BUILD_PACKAGES[@]}" libgtest-dev libgmock-dev libx11-dev xvfb xauth xdotool imagemagick dbus)
 if [ "$(id -u)" != 0 ] && ! sudo -n true 2>/dev/null; then
     for pkg in "${packages[@]}"; do
         [ "$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null)" = installed ] ||
@@ -25,3 +29,29 @@ ensure_packages "${packages[@]}"
 start=$(date +%s)
 qt=$(web_qt) || exit
 echo "Qt for WebAssembly: $qt ($(($(date +%s) - start))s)"
+
+start=$(date +%s)
+build=build/web
+web_build "$qt" "$build" web_page game_tests scripted_window
+echo "the web build took $(($(date +%s) - start))s; the page's files, plain and gzipped:"
+for file in "$build"/web/*; do
+    echo "  $(basename "$file"): $(stat -c %s "$file") bytes, $(gzip -9 -c "$file" | wc -c)"
+done
+
+# The rules' tests under Node.js.
+node "$build/tests/web/game_tests.js" --gtest_brief=1
+
+# The Linux build's game and board, to compare with.
+cmake -S . -B build/web-linux -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVLO_BUILD_BENCH=OFF >/dev/null
+nice -n 19 cmake --build build/web-linux --parallel "${TAVLO_JOBS:-2}" --target scripted_window
+shots=$build/screenshots
+rm -rf "$shots"
+mkdir -p "$shots"
+tests/web/linux_game.sh build/web-linux/tests/scripted_window "$shots"
+
+# The page, and the page with the scripted window beside the game, in Chromium.
+scripted=$build/scripted
+rm -rf "$scripted"
+mkdir -p "$scripted"
+cp -r "$build/web/." "$build"/tests/web/scripted_window.{js,wasm} "$scripted"
+python3 tests/web/page_test.py "$build/web" "$scripted" "$shots" "$shots"

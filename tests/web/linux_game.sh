@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The Linux build's side of the web page's test (tests/web/page_test.py compares with it): the
+# scripted window on a private Xvfb screen plays the test's game by real clicks, and its moves and
+# its window at the win go into folder $2; then its window at start, at scale 2.
+# Usage: linux_game.sh <Linux scripted_window> <folder>
+set -euo pipefail
+scripted_window=$1
+out=$2
+source "$(dirname "$0")/../xvfb/lib.sh"
+start_xvfb 2560x1600
+
+start_app "$scripted_window" --report --pause-percent 0 --rolls 6,1,6,1,3,3
+for i in 1 2 3 4 5 6; do
+    xdotool mousemove --window "$window" $DIE click 1
+    wait_for_output '^moved' "$i" 20
+done
+grep '^moved' "$work/app.out" >"$out/linux.moves"
+# (The winner's label flashes: the window never settles.)
+window_shot "$out/linux-won.png"
+xdotool mousemove --window "$window" $EXIT click 1
+expect_clean_end "the Linux build's game" >/dev/null
+
+QT_SCALE_FACTOR=2 start_app "$scripted_window"
+settled_shot "$out/linux-start2.png"
+xdotool mousemove --window "$window" $((${EXIT% *} * 2)) $((${EXIT#* } * 2)) click 1
+expect_clean_end "the Linux build at scale 2" >/dev/null
+rm -f "$out"/*.before

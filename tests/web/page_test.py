@@ -1,0 +1,241 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""The game's web page in Debian's headless Chromium, served from 127.0.0.1 by Python's plain file
+server, with no special headers:
+- the game's window fills the page, whose title is the window's; the console stays quiet;
+- the scripted window plays a whole game by real mouse clicks, move for move as the Linux build
+  plays it, and Exit ends the program: the page says so and offers a new game;
+- Tab and Space reach the die and roll it; the accessibility tree has the controls' names and
+  roles;
+- once loaded, the page starts again from its service worker with the server gone.
+
+- the board is the Linux build's, pixel for pixel but for the square numbers, at the win at
+  device scale 1 and at the start at device scale 2.
+
+Usage: page_test.py <page folder> <same, with the scripted window> <folder for screenshots>
+                    [<the Linux build's moves and windows, from tests/web/linux_game.sh>]"""
+
+import functools
+import http.server
+import pathlib
+import sys
+import threading
+
+from PIL import Image, ImageChops, ImageDraw
+
+from chromium import Chromium, Failure, wait_until
+
+TITLE = "Tavlo - Game created by "
+# Window-relative places of the controls the test clicks (tests/xvfb/lib.sh); the window fills
+# the page from its top left.
+DIE = (856, 144)
+NEW_GAME = (860, 34)
+EXIT = (860, 676)
+# Two players: 6, 1, 6, 1, then 3 onto the ladder from 15 to 97, its extra turn, 3 to 100.
+ROLLS = "6,1,6,1,3,3"
+WON = "moved | Player 2's  Turn | Player 1  Wins"
+
+
+def serve(folder):
+    """Python's plain static file server on a free port of 127.0.0.1, on a thread of its own."""
+
+    class Quiet(http.server.SimpleHTTPRequestHandler):
+        def log_message(self, *args):
+            pass
+
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0),
+                                             functools.partial(Quiet, directory=folder))
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server, f"http://127.0.0.1:{server.server_address[1]}/"
+
+
+def stop(server):
+    server.shutdown()
+    server.server_close()
+
+
+def open_window(browser, url):
+    """Loads the page and waits for the window on it; returns the page's title."""
+    browser.navigate(url)
+    title = wait_until("the window's title on the page", lambda: (
+        t := browser.evaluate("document.title")).startswith(TITLE) and t, timeout=180)
+    wait_until("the window on the page", lambda: browser.evaluate(
+        "document.querySelector('#window .qt-window') !== null"))
+    return title
+
+
+def click(browser, place):
+    x, y = place
+    for kind in ("mouseMoved", "mousePressed", "mouseReleased"):
+        browser.call("Input.dispatchMouseEvent", {"type": kind, "x": x, "y": y,
+                                                  "button": "left", "clickCount": 1})
+
+
+def key(browser, name, code, number, text=None):
+    down = {"type": "keyDown" if text else "rawKeyDown", "key": name, "code": code,
+            "windowsVirtualKeyCode": number}
+    if text:
+        down["text"] = text
+    browser.call("Input.dispatchKeyEvent", down)
+    browser.call("Input.dispatchKeyEvent", {"type": "keyUp", "key": name, "code": code,
+                                            "windowsVirtualKeyCode": number})
+
+
+def moves(browser):
+    return [line for line in browser.console_lines() if line.startswith("moved")]
+
+
+def board(picture, scale):
+    """The board of a window picture at device scale `scale`, its square numbers blacked out:
+    each is text, at most 44x20 pixels at its square's top left."""
+    image = Image.open(picture).convert("RGB")
+    draw = ImageDraw.Draw(image)
+    for row in range(10):
+        for column in range(10):
+            x = scale * (56 + int(column * 1000 / 15 + 0.5))
+            y = scale * (24 + int(row * 1000 / 15 + 0.5))
+            draw.rectangle((x, y, x + scale * 44, y + scale * 20), fill="black")
+    return image.crop((56 * scale, 24 * scale, (56 + 667) * scale, (24 + 667) * scale))
+
+
+def same_board(web, linux, scale):
+    difference = ImageChops.difference(board(web, scale), board(linux, scale))
+    differing = sum(1 for pixel in difference.getdata() if pixel != (0, 0, 0))
+    if differing:
+        difference.point(lambda v: 255 if v else 0).save(f"{web}.board-difference.png")
+        raise Failure(f"{differing} pixels of the board at scale {scale} (numbers aside) differ "
+                      f"from the Linux build's: {web}.board-difference.png")
+
+
+def check_console(browser, when):
+    problems = browser.console_problems()
+    if problems:
+        raise Failure(f"{when}, the console says:\n  " + "\n  ".join(problems))
+
+
+def started_page(address, shots):
+    browser = Chromium()
+    try:
+        title = open_window(browser, address)
+        browser.screenshot(shots / "started.png")
+        check_console(browser, "at the start")
+        print(f"PASS: the page shows the window, with its title ({title!r}); the console is quiet")
+    finally:
+        browser.close()
+
+
+def whole_game(address, shots, linux):
+    browser = Chromium()
+    try:
+        query = "&".join(f"arg={a}" for a in
+                         ("--report", "--pause-percent", "0", "--rolls", ROLLS))
+        open_window(browser, f"{address}?program=scripted_window&{query}")
+        for n in range(1, len(ROLLS.split(",")) + 1):
+            click(browser, DIE)
+            wait_until(f"move {n}", lambda: len(moves(browser)) >= n, timeout=30)
+        played = moves(browser)
+        # (The winner's label flashes: the page never settles.)
+        browser.screenshot(shots / "won.png", settled=False)
+        if played[-1] != WON:
+            raise Failure("the game did not end in player 1's win:\n  " + "\n  ".join(played))
+        if linux:
+            if played != (linux / "linux.moves").read_text().splitlines():
+                raise Failure("the moves differ from the Linux build's:\n  " + "\n  ".join(played))
+            same_board(shots / "won.png", linux / "linux-won.png", 1)
+        click(browser, NEW_GAME)
+        click(browser, EXIT)
+        wait_until("the page's word that the game has ended", lambda: browser.evaluate(
+            "!document.getElementById('message').hidden && "
+            "document.getElementById('message').textContent"), timeout=30)
+        said = browser.evaluate("document.getElementById('message').innerText")
+        if "The game has ended." not in said or not browser.evaluate(
+                "document.getElementById('new-game') !== null"):
+            raise Failure(f"after Exit the page says: {said!r}")
+        browser.screenshot(shots / "ended.png")
+        check_console(browser, "after a whole game and Exit")
+        print(f"PASS: a whole game by clicks, {len(played)} moves"
+              f"{' as on Linux, with its board' if linux else ''}, to player 1's win; Exit"
+              " ends the program and the page offers a new game")
+    finally:
+        browser.close()
+
+
+def scaled(address, shots, linux):
+    browser = Chromium(scale=2)
+    try:
+        open_window(browser, f"{address}?program=scripted_window")
+        wait_until("the board painted", lambda: browser.evaluate(
+            "document.querySelector('#window canvas') !== null"))
+        browser.screenshot(shots / "start2.png")
+        same_board(shots / "start2.png", linux / "linux-start2.png", 2)
+        check_console(browser, "at device scale 2")
+        print("PASS: at device scale 2 the board is the Linux build's at scale 2")
+    finally:
+        browser.close()
+
+
+def keyboard(address):
+    browser = Chromium()
+    try:
+        query = "&".join(f"arg={a}" for a in ("--report", "--pause-percent", "0", "--rolls", "6"))
+        open_window(browser, f"{address}?program=scripted_window&{query}")
+        key(browser, "Tab", "Tab", 9)
+        key(browser, " ", "Space", 32, " ")
+        wait_until("a move rolled by Space", lambda: moves(browser), timeout=30)
+        check_console(browser, "after Tab and Space")
+        print("PASS: Tab reaches the die and Space rolls it")
+    finally:
+        browser.close()
+
+
+def offline(page, shots):
+    server, address = serve(page)
+    browser = Chromium()
+    try:
+        open_window(browser, address)
+        wait_until("the service worker in control", lambda: browser.evaluate(
+            "navigator.serviceWorker.controller !== null"), timeout=60)
+        stop(server)
+        server = None
+        browser.call("Page.reload")
+        wait_until("the page to go", lambda: not browser.evaluate(
+            "document.title").startswith(TITLE), timeout=30)
+        open_window_again = wait_until("the window again, offline", lambda: browser.evaluate(
+            "document.title.startsWith('Tavlo - ') && "
+            "document.querySelector('#window .qt-window') !== null"), timeout=180)
+        browser.screenshot(shots / "offline.png")
+        check_console(browser, "offline")
+        print("PASS: with the server gone, the page starts again from its service worker")
+        return open_window_again
+    finally:
+        browser.close()
+        if server:
+            stop(server)
+
+
+def main():
+    page, scripted, shots = sys.argv[1], sys.argv[2], pathlib.Path(sys.argv[3])
+    linux = pathlib.Path(sys.argv[4]) if len(sys.argv) > 4 else None
+    shots.mkdir(parents=True, exist_ok=True)
+    server, address = serve(page)
+    try:
+        started_page(address, shots)
+    finally:
+        stop(server)
+    server, address = serve(scripted)
+    try:
+        whole_game(address, shots, linux)
+        if linux:
+            scaled(address, shots, linux)
+        keyboard(address)
+    finally:
+        stop(server)
+    offline(page, shots)
+
+
+if __name__ == "__main__":
+    try:
+        main()
+    except Failure as failure:
+        print(f"FAIL: {failure}", file=sys.stderr)
+        sys.exit(1)
