@@ -35,7 +35,9 @@ class Chromium:
     """A headless Chromium with a fresh profile, and one page in it."""
 
     def __init__(self, scale=1, width=1280, height=1024):
-        self.profile = tempfile.mkdtemp(prefix="tavlo-chromium.")
+        # On disk: in a profile on a small tmpfs, Chromium's cache refuses the program's 11 MB,
+        # and the service worker then never installs.
+        self.profile = tempfile.mkdtemp(prefix="tavlo-chromium.", dir="/var/tmp")
         # As root it runs only without its sandbox; nothing of its own goes to the network.
         self.process = subprocess.Popen(
             ["chromium", "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
