@@ -127,6 +127,25 @@ def started_page(address, shots):
         browser.close()
 
 
+def without(address):
+    """Without scripts, and without WebAssembly, the page says what the game needs."""
+    browser = Chromium()
+    try:
+        browser.call("Emulation.setScriptExecutionDisabled", {"value": True})
+        browser.navigate(address)
+        wait_until("the page's word on scripts", lambda: "needs JavaScript" in browser.evaluate(
+            "document.body?.innerText ?? ''"))
+        browser.call("Emulation.setScriptExecutionDisabled", {"value": False})
+        browser.call("Page.addScriptToEvaluateOnNewDocument",
+                     {"source": "delete globalThis.WebAssembly;"})
+        browser.navigate(address + "?again")
+        wait_until("the page's word on WebAssembly", lambda: "needs WebAssembly" in
+                   browser.evaluate("document.body?.innerText ?? ''"))
+        print("PASS: without scripts, or without WebAssembly, the page says what the game needs")
+    finally:
+        browser.close()
+
+
 def whole_game(address, shots, linux):
     browser = Chromium()
     try:
@@ -236,6 +255,7 @@ def main():
     server, address = serve(page)
     try:
         started_page(address, shots)
+        without(address)
     finally:
         stop(server)
     server, address = serve(scripted)
