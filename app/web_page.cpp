@@ -1,14 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The game's window as a web page. Built into the WebAssembly programs alone (app/CMakeLists.txt),
 // it sets itself up as the toolkit starts: the window takes the whole page, which takes the
-// window's title; the text is laid out in Liberation Sans, compiled in, wherever Arial is asked
-// for (its metrics are Arial's), as Debian's font configuration does on Linux; and once the game
-// ends, the program ends too, for the page (dist/web/index.html) to say so.
+// window's title, and the keyboard; the text is laid out in Liberation Sans, compiled in, wherever
+// Arial is asked for (its metrics are Arial's), as Debian's font configuration does on Linux; the
+// game's news goes to the page's live region (dist/web/index.html), where a screen reader hears
+// it; and once the game ends, the program ends too, for the page to say so.
+#include <QAccessible>
+#include <QAccessibleAnnouncementEvent>
 #include <QApplication>
 #include <QEvent>
 #include <QFont>
 #include <QFontDatabase>
+#include <QLoggingCategory>
+#include <QTimer>
 #include <QWidget>
+#include <QtGui/private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
 
 #include <emscripten.h>
 #include <emscripten/val.h>
@@ -23,8 +31,12 @@ public:
         switch (event->type()) {
         case QEvent::Show:
             if (auto* window = qobject_cast<QWidget*>(watched);
-                window && window->windowType() == Qt::Window)
+                window && window->windowType() == Qt::Window) {
                 window->setWindowState(window->windowState() | Qt::WindowFullScreen);
+                // The page's keys go to the window from the start, as a program's first window
+                // has them on a desktop, not only once it has been clicked.
+                QTimer::singleShot(0, window, [window] { window->activateWindow(); });
+            }
             break;
         case QEvent::WindowTitleChange:
             if (auto* window = qobject_cast<QWidget*>(watched); window && window->isWindow())
@@ -44,12 +56,58 @@ public:
     }
 };
 
+// Qt's accessibility for the web makes no use of announcements: the game's news is written, as
+// text, into the page's live region. Every other event goes on to Qt.
+void tellPage(QAccessibleEvent* event) {
+    if (event->type() == QAccessible::Announcement) {
+        emscripten::val news = emscripten::val::global("document")
+                                   .call<emscripten::val>("getElementById", std::string("news"));
+        if (!news.isNull())
+            news.set("textContent",
+                     static_cast<QAccessibleAnnouncementEvent*>(event)->message().toStdString());
+        return;
+    }
+    if (QPlatformAccessibility* platform =
+            QGuiApplicationPrivate::platformIntegration()->accessibility())
+        platform->notifyAccessibilityUpdate(event);
+}
+
 void startPage() {
     for (const char* face :
          {":/fonts/LiberationSans-Regular.ttf", ":/fonts/LiberationSans-Bold.ttf"})
         QFontDatabase::addApplicationFont(QString::fromLatin1(face));
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
     qApp->installEventFilter(new WebPage(qApp));
+    QAccessible::installUpdateHandler(tellPage);
+    // Once a screen reader's user turns Qt's accessibility on, it warns that the application
+    // object, which no window holds, has no place on the page: true, and of no consequence.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.qpa.accessibility.warning=false"));
+    // Qt's accessibility puts a stand-in element in the page for each control, and writes its
+    // name, or a text box's contents, into it as HTML: markup typed as a player's name would
+    // become part of the page, scripts and all. No markup is taken from a string here: the text
+    // is a text box's value, an option's label, or an element's text. And a text box's name,
+    // which Qt gives as its "name", is its label too, so that the browser names the box.
+    EM_ASM({
+        const inner = Object.getOwnPropertyDescriptor(Element.prototype, "innerHTML");
+        const setAttribute = Element.prototype.setAttribute;
+        Object.defineProperty(Element.prototype, "innerHTML", {
+            configurable: true,
+            get: inner.get,
+            set(text) {
+                if (!(this instanceof HTMLInputElement))
+                    this.textContent = text;
+                else if (this.type === "text")
+                    this.value = text;
+                else
+                    setAttribute.call(this, "aria-label", text);
+            },
+        });
+        Element.prototype.setAttribute = function(name, value) {
+            setAttribute.call(this, name, value);
+            if (name === "name" && this instanceof HTMLInputElement && this.type === "text")
+                setAttribute.call(this, "aria-label", value);
+        };
+    });
 }
 
 } // namespace

@@ -126,8 +126,12 @@ for entry in "${snakes[@]}"; do
 done
 
 echo "icon"
-render "$src/icon.svg" 32 32 "$work/icon32-raw.png"
-"$IM" "$work/icon32-raw.png" "${clean[@]}" "PNG32:$dest/icon32.png"
+# 32 x 32 for the window; 192 and 512 for the web page's manifest, which home screens and
+# shelves take their icons from.
+for size in 32 192 512; do
+    render "$src/icon.svg" $size $size "$work/icon$size-raw.png"
+    "$IM" "$work/icon$size-raw.png" "${clean[@]}" "PNG32:$dest/icon$size.png"
+done
 # icon.ico: the same 32 x 32 picture twice - 256-colour palette (1-bit mask
 # for transparency) and 32-bit with a full alpha channel.  ImageMagick
 # writes a palette image with 256 or fewer colours as an 8-bit entry and a
@@ -161,7 +165,9 @@ for f in "$dest"/*.bmp; do
     expect "$f" "$(fmt "$f" '%m %[bit-depth] %r')" "BMP3 8 DirectClass sRGB "
     expect "$f" "bpp=$(od -An -tu2 -j28 -N2 "$f" | tr -d ' ')" "bpp=24"
 done
-expect "$dest/icon32.png" "$(fmt "$dest/icon32.png" '%m %wx%h %A')" "PNG 32x32 True"
+for size in 32 192 512; do
+    expect "$dest/icon$size.png" "$(fmt "$dest/icon$size.png" '%m %wx%h %A')" "PNG ${size}x$size True"
+done
 # icon.ico's two entries: one of 8 and one of 32 bits
 ico_entries=""
 for i in 0 1; do

@@ -38,8 +38,8 @@ for file in "$build"/web/*; do
     echo "  $(basename "$file"): $(stat -c %s "$file") bytes, $(gzip -9 -c "$file" | wc -c)"
 done
 
-# The rules' tests under Node.js.
-node "$build/tests/web/game_tests.js" --gtest_brief=1
+# The rules' tests, under Node.js (the toolchain's emulator).
+ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)"
 
 # The Linux build's game and board, to compare with.
 cmake -S . -B build/web-linux -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVLO_BUILD_BENCH=OFF >/dev/null
@@ -53,5 +53,5 @@ tests/web/linux_game.sh build/web-linux/tests/scripted_window "$shots"
 scripted=$build/scripted
 rm -rf "$scripted"
 mkdir -p "$scripted"
-cp -r "$build/web/." "$build"/tests/web/scripted_window.{js,wasm} "$scripted"
+cp -r "$build/web/." "$build"/tests/scripted_window.{js,wasm} "$scripted"
 python3 tests/web/page_test.py "$build/web" "$scripted" "$shots" "$shots"

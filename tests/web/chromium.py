@@ -61,6 +61,8 @@ class Chromium:
                                  session=None)["sessionId"]
         for domain in ("Page", "Runtime", "Log"):
             self.call(f"{domain}.enable")
+        # The page has the keyboard, as a tab in front on a desktop has it.
+        self.call("Emulation.setFocusEmulationEnabled", {"enabled": True})
 
     def close(self):
         try:
@@ -139,7 +141,8 @@ class Chromium:
                 problems.append("exception: " + details.get("exception", {}).get(
                     "description", details.get("text", "")))
             elif method == "Log.entryAdded" and params["entry"]["level"] in ("error", "warning"):
-                problems.append(f"log {params['entry']['level']}: {params['entry']['text']}")
+                entry = params["entry"]
+                problems.append(f"log {entry['level']}: {entry['text']} {entry.get('url', '')}")
         return problems
 
     def console_lines(self):

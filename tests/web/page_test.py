@@ -27,13 +27,21 @@ from chromium import Chromium, Failure, wait_until
 
 TITLE = "Tavlo - Game created by "
 # Qt puts its windows in a shadow tree of the container.
-WINDOW = ("document.getElementById('qt-shadow-container')?.shadowRoot"
-          "?.querySelector('.qt-window') != null")
+SHADOW = "document.getElementById('qt-shadow-container')?.shadowRoot"
+WINDOW = f"{SHADOW}?.querySelector('.qt-window') != null"
 # Window-relative places of the controls the test clicks (tests/xvfb/lib.sh); the window fills
 # the page from its top left.
 DIE = (856, 144)
 NEW_GAME = (860, 34)
 EXIT = (860, 676)
+NAME1 = (834, 508)
+# What a screen reader's user finds in the browser's tree: (role, name).
+CONTROLS = [("button", "Roll the die"), ("button", "New Game"), ("button", "Exit")] + [
+    ("radio", f"{n} Players") for n in (2, 3, 4)] + [
+    ("textbox", f"Name of player {n}") for n in (1, 2, 3, 4)]
+# A player's name that would run a script, and make elements, were it taken as HTML.
+HOSTILE = '<img src=x onerror="window.typedNameRan=true"><b>Bo</b>'
+
 # Two players: 6, 1, 6, 1, then 3 onto the ladder from 15 to 97, its extra turn, 3 to 100.
 ROLLS = "6,1,6,1,3,3"
 WON = "moved | Player 2's  Turn | Player 1  Wins"
@@ -74,14 +82,27 @@ def click(browser, place):
                                                   "button": "left", "clickCount": 1})
 
 
-def key(browser, name, code, number, text=None):
+def key(browser, name, code, number, text=None, modifiers=0):
     down = {"type": "keyDown" if text else "rawKeyDown", "key": name, "code": code,
-            "windowsVirtualKeyCode": number}
+            "windowsVirtualKeyCode": number, "modifiers": modifiers}
     if text:
         down["text"] = text
     browser.call("Input.dispatchKeyEvent", down)
     browser.call("Input.dispatchKeyEvent", {"type": "keyUp", "key": name, "code": code,
-                                            "windowsVirtualKeyCode": number})
+                                            "windowsVirtualKeyCode": number,
+                                            "modifiers": modifiers})
+
+
+def tree_values(browser):
+    """The browser's accessibility tree: ((role, name), value) of each node it does not
+    ignore."""
+    return [((n.get("role", {}).get("value"), n.get("name", {}).get("value")),
+             n.get("value", {}).get("value"))
+            for n in browser.call("Accessibility.getFullAXTree")["nodes"] if not n.get("ignored")]
+
+
+def controls(browser):
+    return {control for control, _ in tree_values(browser)}
 
 
 def moves(browser):
@@ -194,32 +215,53 @@ def scaled(address, shots, linux):
         browser.close()
 
 
-def keyboard(address):
+def keyboard_and_screen_reader(address):
+    """The keyboard from a fresh page; then what a screen reader finds there: the controls in
+    the browser's tree, a player's name as typed, and the news in the live region."""
     browser = Chromium()
     try:
         query = "&".join(f"arg={a}" for a in ("--report", "--pause-percent", "0", "--rolls", "6,1"))
         open_window(browser, f"{address}?program=scripted_window&{query}")
-        # A fresh window has the die in focus: Space rolls for player 1.
+        # A fresh page has the die in focus: Space rolls for player 1.
         key(browser, " ", "Space", 32, " ")
         wait_until("a move rolled by Space", lambda: moves(browser), timeout=30)
         # Tab leaves the die for the names (Space then rolls nothing), Shift+Tab as often
-        # comes back to it, and Space rolls for player 2.
+        # comes back to it.
         for _ in range(2):
             key(browser, "Tab", "Tab", 9)
         key(browser, " ", "Space", 32, " ")
         for _ in range(2):
-            browser.call("Input.dispatchKeyEvent", {"type": "rawKeyDown", "key": "Tab",
-                                                    "code": "Tab", "windowsVirtualKeyCode": 9,
-                                                    "modifiers": 8})
-            browser.call("Input.dispatchKeyEvent", {"type": "keyUp", "key": "Tab", "code": "Tab",
-                                                    "windowsVirtualKeyCode": 9, "modifiers": 8})
+            key(browser, "Tab", "Tab", 9, modifiers=8)
         if len(moves(browser)) != 1:
             raise Failure(f"Space rolled away from the die: {moves(browser)}")
-        key(browser, " ", "Space", 32, " ")
-        wait_until("a move rolled by Space back on the die", lambda: len(moves(browser)) == 2,
-                   timeout=30)
-        check_console(browser, "after Tab and Space")
-        print("PASS: Space rolls from the die; Tab leaves it and Shift+Tab comes back to it")
+        print("PASS: Space rolls from the die in a fresh page; Tab leaves it, Shift+Tab comes back")
+
+        # Qt's accessibility starts when the user presses its button, hidden but for screen
+        # readers.
+        browser.evaluate(f"{SHADOW}.querySelector('.qt-window-a11y-container button').click()")
+        tree = wait_until("the controls in the accessibility tree", lambda: (
+            t := controls(browser)) and ("button", "Roll the die") in t and t)
+        missing = [c for c in CONTROLS if c not in tree]
+        if missing:
+            raise Failure(f"the accessibility tree lacks {missing}; it has {sorted(tree)}")
+        # In a new game, a name typed as markup stays text, in the window and in the page: no
+        # element of it is made, and its script never runs.
+        click(browser, NEW_GAME)
+        click(browser, NAME1)
+        browser.call("Input.insertText", {"text": HOSTILE})
+        value = wait_until("the typed name in the tree", lambda: next(
+            (v for (role, name), v in tree_values(browser) if name == "Name of player 1" and
+             HOSTILE in (v or "")), None))
+        click(browser, DIE)
+        news = wait_until("the news in the live region", lambda: HOSTILE in (
+            n := browser.evaluate("document.getElementById('news').textContent")) and n)
+        made = browser.evaluate(f"{SHADOW}.querySelectorAll('img:not(.image-button img), b')"
+                                ".length + document.querySelectorAll('#news *').length")
+        if made or browser.evaluate("window.typedNameRan === true"):
+            raise Failure(f"the typed name became markup: {made} elements, news {news!r}")
+        check_console(browser, "with the screen reader's tree")
+        print(f"PASS: the tree has {', '.join(f'{r} {n!r}' for r, n in CONTROLS)}; a name typed"
+              f" as markup stays text ({value!r}); the news is in the live region: {news!r}")
     finally:
         browser.close()
 
@@ -268,7 +310,7 @@ def main():
     offline(page, shots)
     server, address = serve(scripted)
     try:
-        keyboard(address)
+        keyboard_and_screen_reader(address)
     finally:
         stop(server)
 
