@@ -106,3 +106,17 @@ web_page() {
     web_build "$qt" "$1" -DBUILD_TESTING=OFF web_page
     realpath "$1/web"
 }
+
+# Prints the weight of the page in folder $1: each file's bytes, and all of them, plain and
+# compressed as a web server would send them (gzip -9).
+web_weight() {
+    local file plain packed total=0 total_packed=0
+    printf '%-24s %10s %10s\n' file bytes gzip
+    for file in "$1"/*; do
+        plain=$(stat -c %s "$file")
+        packed=$(gzip -9 -c "$file" | wc -c)
+        printf '%-24s %10d %10d\n' "$(basename "$file")" "$plain" "$packed"
+        total=$((total + plain)) total_packed=$((total_packed + packed))
+    done
+    printf '%-24s %10d %10d\n' "the page" "$total" "$total_packed"
+}

@@ -33,10 +33,8 @@ echo "Qt for WebAssembly: $qt ($(($(date +%s) - start))s)"
 start=$(date +%s)
 build=build/web
 web_build "$qt" "$build" web_page game_tests scripted_window
-echo "the web build took $(($(date +%s) - start))s; the page's files, plain and gzipped:"
-for file in "$build"/web/*; do
-    echo "  $(basename "$file"): $(stat -c %s "$file") bytes, $(gzip -9 -c "$file" | wc -c)"
-done
+echo "the web build took $(($(date +%s) - start))s; the page's files:"
+web_weight "$build/web"
 
 # The rules' tests, under Node.js (the toolchain's emulator).
 ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)"
