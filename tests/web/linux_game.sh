@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The Linux build's side of the web page's test (tests/web/page_test.py compares with it): the
 # scripted window on a private Xvfb screen plays the test's game by real clicks, and its moves and
-# its window at the win go into folder $2; then its window at start, at scale 2.
+# its window at the win go into folder $2; then its window at start, at scale 2, and again with
+# Liberation Sans, which has Arial's metrics, out of fontconfig's reach: a fallback font's text.
 # Usage: linux_game.sh <Linux scripted_window> <folder>
 set -euo pipefail
 scripted_window=$1
@@ -25,4 +26,17 @@ QT_SCALE_FACTOR=2 start_app "$scripted_window"
 settled_shot "$out/linux-start2.png"
 xdotool mousemove --window "$window" $((${EXIT% *} * 2)) $((${EXIT#* } * 2)) click 1
 expect_clean_end "the Linux build at scale 2" >/dev/null
+
+cat >"$work/fallback.conf" <<'EOF'
+<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
+<fontconfig>
+  <include>/etc/fonts/fonts.conf</include>
+  <selectfont><rejectfont><glob>/usr/share/fonts/truetype/liberation*/*</glob></rejectfont></selectfont>
+</fontconfig>
+EOF
+FONTCONFIG_FILE=$work/fallback.conf QT_SCALE_FACTOR=2 start_app "$scripted_window"
+settled_shot "$out/linux-start2-fallback.png"
+xdotool mousemove --window "$window" $((${EXIT% *} * 2)) $((${EXIT#* } * 2)) click 1
+expect_clean_end "the Linux build at scale 2 with a fallback font" >/dev/null
 rm -f "$out"/*.before

@@ -35,6 +35,10 @@ DIE = (856, 144)
 NEW_GAME = (860, 34)
 EXIT = (860, 676)
 NAME1 = (834, 508)
+# At device scale 2, the most pixels of the window that may differ from the Linux build's: the
+# text's edges, drawn by another FreeType with other hinting. A fallback font's text differs in
+# several times as many.
+TEXT_BOUND = 100000
 # What a screen reader's user finds in the browser's tree: (role, name).
 CONTROLS = [("button", "Roll the die"), ("button", "New Game"), ("button", "Exit")] + [
     ("radio", f"{n} Players") for n in (2, 3, 4)] + [
@@ -131,6 +135,13 @@ def same_board(web, linux, scale):
                       f"from the Linux build's: {web}.board-difference.png")
 
 
+def differing(first, second, box):
+    """The number of pixels in `box` that differ between two pictures."""
+    difference = ImageChops.difference(Image.open(first).convert("RGB").crop(box),
+                                       Image.open(second).convert("RGB").crop(box))
+    return sum(1 for pixel in difference.getdata() if pixel != (0, 0, 0))
+
+
 def check_console(browser, when):
     problems = browser.console_problems()
     if problems:
@@ -209,8 +220,17 @@ def scaled(address, shots, linux):
         open_window(browser, f"{address}?program=scripted_window")
         browser.screenshot(shots / "start2.png")
         same_board(shots / "start2.png", linux / "linux-start2.png", 2)
+        # The rest differs only in how the text is drawn: fewer pixels than with another font.
+        window = (0, 0, 985 * 2, 702 * 2)
+        text = differing(shots / "start2.png", linux / "linux-start2.png", window)
+        fallback = differing(shots / "start2.png", linux / "linux-start2-fallback.png", window)
+        if not text <= TEXT_BOUND < fallback:
+            raise Failure(f"{text} pixels of the window differ from the Linux build's, and "
+                          f"{fallback} from its window with a fallback font: the bound is "
+                          f"{TEXT_BOUND}")
         check_console(browser, "at device scale 2")
-        print("PASS: at device scale 2 the board is the Linux build's at scale 2")
+        print(f"PASS: at device scale 2 the board is the Linux build's; {text} pixels of the"
+              f" window differ, in text (bound {TEXT_BOUND}; with a fallback font {fallback})")
     finally:
         browser.close()
 
