@@ -100,29 +100,9 @@ arm64_build() {
     echo "arm64 build in $build: $((SECONDS - start))s" >&2
 }
 
-# Packs build folder $1 into a .deb in $1/deb and prints its path. dpkg-shlibdeps takes the
-# libraries' packages for arm64 from DEB_HOST_ARCH, and reads the program with arm64's objdump.
-arm64_deb() {
-    local out=$1/deb debs
-    rm -rf "$out"
-    cpack --config "$1/CPackConfig.cmake" -G DEB -B "$out" >&2
-    debs=("$out"/*.deb)
-    if [ ${#debs[@]} != 1 ] || [ ! -f "${debs[0]}" ]; then
-        echo "cpack made no single .deb in $out" >&2
-        exit 1
-    fi
-    realpath "${debs[0]}"
-}
-
 fail() {
     echo "FAIL: $*" >&2
     exit 1
-}
-
-# Checks package $1 as the machine's own is checked, against arm64's libraries and without the
-# install into bare roots, which arm64_install_test makes under qemu.
-arm64_check_deb() {
-    dist/package_test.sh --deb "$1" --desktop-id io.github.tavlo.Tavlo --arch arm64 >&2
 }
 
 # Installs package $1 with apt into a bare root of each release that follows, made from the
@@ -160,35 +140,39 @@ arm64_install_test() {
     rm -rf "$work"
 }
 
-if [ "$command" = package ]; then
-    build=build/arm64-package
-    arm64_build "$build" -DBUILD_TESTING=OFF
-    deb=$(arm64_deb "$build")
-    if $check; then
-        arm64_check_deb "$deb"
-        mapfile -t codenames < <(debian_codenames_from_host)
-        arm64_install_test "$deb" "${codenames[@]}" >&2
-    else
-        echo "package: $(basename "$deb") ($(stat -c %s "$deb") bytes)" >&2
-    fi
-    echo "$deb"
-    exit
-fi
-
 # The tests: the C++ tests under qemu, through ctest's emulator, and the scripts that drive the
 # program in a real window, which start it through the same emulator (TAVLO_EMULATOR). Left out:
 # Orca over the accessibility bus and sway (qemu's programs are not the ones those tests look
 # for by name, and Orca's speech takes too long under it), the machine's own package test, the
 # checks of the desktop entry and metainfo, which are the same files for every machine, and the
 # thousands of random clicks of the monkey test, which try the rules rather than the machine.
-build=build/arm64
-arm64_build "$build" -DBUILD_TESTING=ON
-start=$SECONDS
-left_out='accessibility_bus.*|wayland_window|deb_package|desktop_entry_valid|metainfo_valid'
-left_out+='|monkey'
-ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" --timeout 600 \
-    -E "^($left_out)\$"
-echo "the tests under qemu took $((SECONDS - start))s" >&2
-deb=$(arm64_deb "$build")
-arm64_check_deb "$deb"
-arm64_install_test "$deb" "$(host_codename)"
+if [ "$command" = test ]; then
+    build=build/arm64
+    arm64_build "$build" -DBUILD_TESTING=ON
+    start=$SECONDS
+    left_out='accessibility_bus.*|wayland_window|deb_package|desktop_entry_valid|metainfo_valid'
+    ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" --timeout 600 \
+        -E "^($left_out|monkey)\$"
+    echo "the tests under qemu took $((SECONDS - start))s" >&2
+    codenames=("$(host_codename)")
+else
+    build=build/arm64-package
+    arm64_build "$build" -DBUILD_TESTING=OFF
+    mapfile -t codenames < <(debian_codenames_from_host)
+fi
+
+# The .deb, in a fresh folder. dpkg-shlibdeps takes the libraries' packages for arm64 from
+# DEB_HOST_ARCH, and reads the program with arm64's objdump.
+rm -rf "$build/deb"
+cpack --config "$build/CPackConfig.cmake" -G DEB -B "$build/deb" >&2
+debs=("$build"/deb/*.deb)
+[ ${#debs[@]} = 1 ] && [ -f "${debs[0]}" ] || fail "cpack made no single .deb in $build/deb"
+deb=$(realpath "${debs[0]}")
+$check || echo "package: $(basename "$deb") ($(stat -c %s "$deb") bytes)" >&2
+if $check; then
+    # Checked as the machine's own package is, against arm64's libraries, and installed into bare
+    # roots under qemu.
+    dist/package_test.sh --deb "$deb" --desktop-id io.github.tavlo.Tavlo --arch arm64 >&2
+    arm64_install_test "$deb" "${codenames[@]}" >&2
+fi
+[ "$command" = test ] || echo "$deb"
