@@ -23,8 +23,7 @@ usage() {
     exit 2
 }
 case ${1:-} in
-package | test) ;;
---in-root) ;;
+package | test | --in-root) ;;
 *) usage ;;
 esac
 
@@ -62,15 +61,16 @@ esac
 
 # What the build needs: the cross compilers, Qt's tools for this machine and Qt's libraries for
 # arm64 side by side (Qt's dev package is Multi-Arch: same), and qemu; dpkg-shlibdeps (dpkg-dev)
-# and file let cpack work out the package's Depends. The checks add lintian and the maker of the
-# bare roots the package is installed in, with the helpers of its user namespaces.
+# and file let cpack work out the package's Depends. The checks add those of the machine's own
+# package (dist/package_test.sh: lintian and the validators) and the maker of the bare roots the
+# package is installed in, with the helpers of its user namespaces.
 packages=(cmake ninja-build ccache crossbuild-essential-arm64 qemu-user qt6-base-dev
     qt6-base-dev-tools qt6-base-dev:arm64 libgl-dev:arm64 fonts-liberation dpkg-dev file)
-! $check || packages+=(lintian mmdebstrap uidmap)
+! $check || packages+=(lintian desktop-file-utils appstream mmdebstrap uidmap)
 # The tests: GoogleTest, X11 for the tool that closes the window, Qt's platform interface (to
-# report a window moved to another screen), Qt's Wayland plugin (whose
-# messages the test without a display expects), and the private X server with the tools that
-# click and look at the window, each program on a private session bus, and a window manager.
+# report a window moved to another screen), Qt's Wayland plugin (whose messages the test without
+# a display expects), and the private X server with the tools that click and look at the window,
+# each program on a private session bus, and a window manager.
 [ "$command" != test ] || packages+=(libgtest-dev:arm64 libgmock-dev:arm64 libx11-dev:arm64
     qt6-base-private-dev:arm64 qt6-wayland:arm64 xvfb xauth xdotool imagemagick procps dbus
     openbox x11-utils)
@@ -100,48 +100,9 @@ arm64_build() {
     echo "arm64 build in $build: $((SECONDS - start))s" >&2
 }
 
-# Packs build folder $1 into a .deb in $1/deb and prints its path. dpkg-shlibdeps takes the
-# libraries' packages for arm64 from DEB_HOST_ARCH, and reads the program with arm64's objdump.
-arm64_deb() {
-    local out=$1/deb debs
-    rm -rf "$out"
-    cpack --config "$1/CPackConfig.cmake" -G DEB -B "$out" >&2
-    debs=("$out"/*.deb)
-    if [ ${#debs[@]} != 1 ] || [ ! -f "${debs[0]}" ]; then
-        echo "cpack made no single .deb in $out" >&2
-        exit 1
-    fi
-    realpath "${debs[0]}"
-}
-
 fail() {
     echo "FAIL: $*" >&2
     exit 1
-}
-
-# Checks package $1 as dist/package_test.sh checks the machine's own: lintian finds no error or
-# warning; it is for arm64, and its Depends name the arm64 packages of every library the program
-# is linked with.
-arm64_check_deb() {
-    local deb=$1 work lintian_out libraries library owner depends
-    work=$(mktemp -d)
-    lintian_out=$(TMPDIR=$work lintian --display-info --fail-on error,warning "$deb" 2>&1) ||
-        fail "lintian reports errors or warnings: $lintian_out"
-    dpkg-deb --fsys-tarfile "$deb" | tar -x -O ./usr/games/tavlo >"$work/program"
-    libraries=$(aarch64-linux-gnu-objdump -p "$work/program" | awk '$1 == "NEEDED" { print $2 }')
-    rm -rf "$work"
-    [ -n "$libraries" ] || fail "the program is linked with no library"
-    echo "lintian: ${lintian_out:-no tags}" >&2
-    [ "$(dpkg-deb -f "$deb" Architecture)" = arm64 ] ||
-        fail "Architecture is '$(dpkg-deb -f "$deb" Architecture)'"
-    depends=$(dpkg-deb -f "$deb" Depends | tr ',|' '\n' | sed 's/(.*)//; s/[[:space:]]//g')
-    for library in $libraries; do
-        owner=$(dpkg -S "*/aarch64-linux-gnu/$library" | cut -d: -f1 | sort -u) ||
-            fail "no arm64 package holds $library"
-        grep -qx -F "$owner" <<<"$depends" || fail "Depends lacks $owner: $depends"
-    done
-    grep -qx fonts-liberation <<<"$depends" || fail "Depends lacks fonts-liberation: $depends"
-    echo "Depends: $(dpkg-deb -f "$deb" Depends)" >&2
 }
 
 # Installs package $1 with apt into a bare root of each release that follows, made from the
@@ -179,35 +140,39 @@ arm64_install_test() {
     rm -rf "$work"
 }
 
-if [ "$command" = package ]; then
-    build=build/arm64-package
-    arm64_build "$build" -DBUILD_TESTING=OFF
-    deb=$(arm64_deb "$build")
-    echo "package: $(basename "$deb") ($(stat -c %s "$deb") bytes)" >&2
-    if $check; then
-        arm64_check_deb "$deb"
-        mapfile -t codenames < <(debian_codenames_from_host)
-        arm64_install_test "$deb" "${codenames[@]}" >&2
-    fi
-    echo "$deb"
-    exit
-fi
-
 # The tests: the C++ tests under qemu, through ctest's emulator, and the scripts that drive the
 # program in a real window, which start it through the same emulator (TAVLO_EMULATOR). Left out:
 # Orca over the accessibility bus and sway (qemu's programs are not the ones those tests look
 # for by name, and Orca's speech takes too long under it), the machine's own package test, the
 # checks of the desktop entry and metainfo, which are the same files for every machine, and the
 # thousands of random clicks of the monkey test, which try the rules rather than the machine.
-build=build/arm64
-arm64_build "$build" -DBUILD_TESTING=ON
-start=$SECONDS
-left_out='accessibility_bus.*|wayland_window|deb_package|desktop_entry_valid|metainfo_valid'
-left_out+='|monkey'
-ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" --timeout 600 \
-    -E "^($left_out)\$"
-echo "the tests under qemu took $((SECONDS - start))s" >&2
-deb=$(arm64_deb "$build")
-echo "package: $(basename "$deb") ($(stat -c %s "$deb") bytes)" >&2
-arm64_check_deb "$deb"
-arm64_install_test "$deb" "$(host_codename)"
+if [ "$command" = test ]; then
+    build=build/arm64
+    arm64_build "$build" -DBUILD_TESTING=ON
+    start=$SECONDS
+    left_out='accessibility_bus.*|wayland_window|deb_package|desktop_entry_valid|metainfo_valid'
+    ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" --timeout 600 \
+        -E "^($left_out|monkey)\$"
+    echo "the tests under qemu took $((SECONDS - start))s" >&2
+    codenames=("$(host_codename)")
+else
+    build=build/arm64-package
+    arm64_build "$build" -DBUILD_TESTING=OFF
+    mapfile -t codenames < <(debian_codenames_from_host)
+fi
+
+# The .deb, in a fresh folder. dpkg-shlibdeps takes the libraries' packages for arm64 from
+# DEB_HOST_ARCH, and reads the program with arm64's objdump.
+rm -rf "$build/deb"
+cpack --config "$build/CPackConfig.cmake" -G DEB -B "$build/deb" >&2
+debs=("$build"/deb/*.deb)
+[ ${#debs[@]} = 1 ] && [ -f "${debs[0]}" ] || fail "cpack made no single .deb in $build/deb"
+deb=$(realpath "${debs[0]}")
+$check || echo "package: $(basename "$deb") ($(stat -c %s "$deb") bytes)" >&2
+if $check; then
+    # Checked as the machine's own package is, against arm64's libraries, and installed into bare
+    # roots under qemu.
+    dist/package_test.sh --deb "$deb" --desktop-id io.github.tavlo.Tavlo --arch arm64 >&2
+    arm64_install_test "$deb" "${codenames[@]}" >&2
+fi
+[ "$command" = test ] || echo "$deb"

@@ -6,14 +6,17 @@
 as_root=()
 [ "$(id -u)" = 0 ] || as_root=(sudo)
 
-ensure_packages() {
-    local missing=()
+# The packages given that are not installed, one a line.
+missing_packages() {
     local pkg
     for pkg in "$@"; do
-        if [ "$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null)" != "installed" ]; then
-            missing+=("$pkg")
-        fi
+        [ "$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null)" = installed ] || echo "$pkg"
     done
+}
+
+ensure_packages() {
+    local missing
+    mapfile -t missing < <(missing_packages "$@")
     [ ${#missing[@]} -eq 0 ] && return 0
 
     echo "Installing: ${missing[*]}" >&2

@@ -18,11 +18,10 @@ fi
 packages=("${WINDOWS_PACKAGES[@]}" "${BUILD_PACKAGES[@]}" googletest libgtest-dev libgmock-dev
     qt6-base-private-dev libx11-dev xvfb xauth xdotool imagemagick fonts-liberation
     python3-fonttools dbus)
-if [ "$(id -u)" != 0 ] && ! sudo -n true 2>/dev/null; then
-    for pkg in "${packages[@]}"; do
-        [ "$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null)" = installed ] ||
-            { echo "SKIPPED: $pkg is not installed, and installing it needs root" >&2; exit 77; }
-    done
+missing=$(missing_packages "${packages[@]}" | paste -s -d ' ')
+if [ -n "$missing" ] && [ "$(id -u)" != 0 ] && ! sudo -n true 2>/dev/null; then
+    echo "SKIPPED: $missing not installed, and installing needs root" >&2
+    exit 77
 fi
 ensure_packages "${packages[@]}"
 start=$(date +%s)

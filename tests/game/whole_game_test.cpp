@@ -157,10 +157,8 @@ TEST(WholeGame, EveryUninterruptedGameEndsWithAWinner) {
         ++wins[winner];
     }
     // Nobody is locked out: every seat wins some games.
-    EXPECT_GT(wins[1], 0);
-    EXPECT_GT(wins[2], 0);
-    EXPECT_GT(wins[3], 0);
-    EXPECT_GT(wins[4], 0);
+    for (int seat = 1; seat <= 4; ++seat)
+        EXPECT_GT(wins[seat], 0) << "seat " << seat;
 }
 
 } // namespace

@@ -15,9 +15,6 @@ inline void PrintTo(const BoardPoint& p, std::ostream* out) {
 inline void PrintTo(const Rgb& c, std::ostream* out) {
     *out << '(' << int{c.red} << ", " << int{c.green} << ", " << int{c.blue} << ')';
 }
-inline void PrintTo(const TokenRect& r, std::ostream* out) {
-    *out << '{' << r.Left << ", " << r.Top << ", " << r.Width << ", " << r.Height << '}';
-}
 inline void PrintTo(const GameState& s, std::ostream* out) {
     *out << "{dicevalue " << s.dicevalue << ", diceframe " << s.diceframe << ", rollticks "
          << s.rollticks << ", last rolls " << s.movecurrentcountp1 << '/' << s.movecurrentcountp2
@@ -27,9 +24,6 @@ inline void PrintTo(const GameState& s, std::ostream* out) {
          << s.noofplayers << ", playagain " << s.playagain << ", gameover " << s.gameover << '}';
 }
 namespace op {
-inline void PrintTo(const Move& m, std::ostream* out) {
-    *out << describe(m);
-}
 inline void PrintTo(const SetPicture& p, std::ostream* out) {
     *out << describe(p);
 }

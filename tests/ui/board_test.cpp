@@ -121,28 +121,25 @@ TEST_F(Board, LaddersHaveRailsThreePixelsWideAndTheirRungsFromFootToTopInTheirCo
 }
 
 TEST_F(Board, SnakesAndLaddersDrawnAreTheOnesTheRulesJumpAlong) {
+    auto squareOf = [](int x, int y) {
+        return squareAt({static_cast<std::int16_t>(x), static_cast<std::int16_t>(y)});
+    };
     std::set<std::pair<int, int>> drawn, ruled;
     for (const ui::Ladder& ladder : ui::kLadders)
         for (const QLine& rail : {ladder.rail1, ladder.rail2}) {
-            EXPECT_EQ(squareAt({static_cast<std::int16_t>(rail.x1()),
-                                static_cast<std::int16_t>(rail.y1())}),
-                      ladder.foot);
-            EXPECT_EQ(squareAt({static_cast<std::int16_t>(rail.x2()),
-                                static_cast<std::int16_t>(rail.y2())}),
-                      ladder.top);
+            EXPECT_EQ(squareOf(rail.x1(), rail.y1()), ladder.foot);
+            EXPECT_EQ(squareOf(rail.x2(), rail.y2()), ladder.top);
             drawn.insert({ladder.foot, ladder.top});
         }
     for (const ui::SnakePicture& snake : ui::kSnakePictures) {
         // The head lies in a top corner cell of the picture's rectangle, the tail in the
         // opposite bottom corner.
         const QRect r = snake.rect;
-        const std::int16_t left = static_cast<std::int16_t>(r.x() + 500);
-        const std::int16_t right = static_cast<std::int16_t>(r.x() + r.width() - 500);
-        const std::int16_t top = static_cast<std::int16_t>(r.y() + 500);
-        const std::int16_t bottom = static_cast<std::int16_t>(r.y() + r.height() - 500);
-        const bool headLeft = squareAt({left, top}) == snake.head;
-        EXPECT_TRUE(headLeft || squareAt({right, top}) == snake.head) << snake.picture;
-        EXPECT_EQ(squareAt({headLeft ? right : left, bottom}), snake.tail) << snake.picture;
+        const int left = r.x() + 500, right = r.x() + r.width() - 500;
+        const int top = r.y() + 500, bottom = r.y() + r.height() - 500;
+        const bool headLeft = squareOf(left, top) == snake.head;
+        EXPECT_TRUE(headLeft || squareOf(right, top) == snake.head) << snake.picture;
+        EXPECT_EQ(squareOf(headLeft ? right : left, bottom), snake.tail) << snake.picture;
         drawn.insert({snake.head, snake.tail});
     }
     for (const Jump& jump : kJumps)

@@ -87,10 +87,10 @@ protected:
         ASSERT_TRUE(finished.wait(5000)) << "the move never finished";
     }
 
-    // Where a token standing on square n (with an offset in twips) appears, in board pixels.
-    static QPoint onSquare(int square, int offset = 0) {
+    // Where player 1's token standing on square n appears, in board pixels.
+    static QPoint onSquare(int square) {
         const BoardPoint origin = squareOrigin(square);
-        return ui::pixels(origin.left + offset, origin.top);
+        return ui::pixels(origin.left, origin.top);
     }
 
     ScriptedRandom random;

@@ -73,20 +73,20 @@ window_shot() {
     convert "$work/screen.png" -crop "985x702+$left+$top" +repage "$1"
 }
 
-# Starts the program, sets app_pid and node, and waits for its first frame where sway placed it.
-start_app_wayland() {
+# Starts the program, sets app_pid and node, and waits until sway has placed its window.
+launch() {
     node=
     "${as_user[@]}" env -i "${session_env[@]}" "${app_bus[@]}" "$session/bin/tavlo" \
         >"$work/app.out" 2>"$work/app.err" &
     app_pid=$!
     wait_until 15 window_or_end && [ -n "$node" ] ||
         fail "no window appeared; stderr: $(cat "$work/app.err")"
-    settled_shot "$work/first.png" 5 5 "srgb(0,0,25)"
-    die_shot "$work/die-rest.png"
 }
 
 for n in $(seq "$closes"); do
-    start_app_wayland
+    launch
+    settled_shot "$work/first.png" 5 5 "srgb(0,0,25)"
+    die_shot "$work/die-rest.png"
     if [ "$n" = 1 ]; then
         [ "$(jq -r .app_id <<<"$node")" = "$id" ] || fail "app_id is $(jq .app_id <<<"$node")"
         [ "$(jq -r .shell <<<"$node")" = xdg_shell ] ||
@@ -106,11 +106,7 @@ echo "wayland: $closes closes from the compositor, each ended with status 0"
 # tile, into sight (New Game's bar at the top goes out of it), and Space on it ends the program.
 scale=1.75
 in_session swaymsg output HEADLESS-1 resolution 1920x1080 scale "$scale" >/dev/null
-"${as_user[@]}" env -i "${session_env[@]}" "${app_bus[@]}" "$session/bin/tavlo" \
-    >"$work/app.out" 2>"$work/app.err" &
-app_pid=$!
-wait_until 15 window_or_end && [ -n "$node" ] ||
-    fail "no window appeared; stderr: $(cat "$work/app.err")"
+launch
 height=$(jq .window_rect.height <<<"$node")
 [ "$height" -lt 702 ] || fail "the window's tile is $height pixels tall"
 # The red of the screen's pixel at logical point $1,$2 of the window.

@@ -53,10 +53,8 @@ wait_for_speech '^Roll the die'
 
 "$python" -I "$client" "$name1" "$rolls" "$work/spoken" &
 client_pid=$!
-client_status=0
-wait "$client_pid" || client_status=$?
+wait "$client_pid" || fail "the screen reader heard something wrong (client status $?)"
 client_pid=
-[ "$client_status" = 0 ] || fail "the screen reader heard something wrong (client status $client_status)"
 
 xdotool mousemove --window "$window" $EXIT click 1
 expect_clean_end Exit

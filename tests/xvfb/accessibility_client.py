@@ -32,6 +32,14 @@ def fail(message):
     sys.exit(1)
 
 
+def poll(check, seconds, pause=0.05):
+    """Calls `check` until what it returns is true or `seconds` have passed; returns that."""
+    deadline = time.monotonic() + seconds
+    while not (result := check()) and time.monotonic() < deadline:
+        time.sleep(pause)
+    return result
+
+
 def turns(ada):
     """The game the scripted rolls make, one turn a row: the mover's player number, the roll,
     what Orca says when the move ends, the squares of players 1 and 2 afterwards (None: not yet
@@ -105,8 +113,7 @@ def walk(accessible):
 def find_window():
     """The program's main window and the version of its Qt, once the program has joined the
     bus."""
-    deadline = time.monotonic() + START_SECONDS
-    while time.monotonic() < deadline:
+    def joined():
         for app in pyatspi.Registry.getDesktop(0):
             for window in app or []:
                 if window is not None and window.name == WINDOW_NAME:
@@ -114,8 +121,8 @@ def find_window():
                     app.set_cache_mask(Atspi.Cache.NONE)
                     version = app.get_toolkit_version().split(".")
                     return window, (int(version[0]), int(version[1]))
-        time.sleep(0.1)
-    fail(f"no window named '{WINDOW_NAME}' joined the bus within {START_SECONDS}s")
+    return poll(joined, START_SECONDS, 0.1) or fail(
+        f"no window named '{WINDOW_NAME}' joined the bus within {START_SECONDS}s")
 
 
 class Orca:
@@ -137,13 +144,10 @@ class Orca:
         face) is a failure, caught here or, if it comes late, after the next key."""
         mark = len(self.lines())
         subprocess.run(["xdotool", "key", "--clearmodifiers", *key.split()], check=True)
-        deadline = time.monotonic() + SPEECH_SECONDS
-        while True:
-            heard = self.lines()[mark:]
-            counts = [sum(1 for line in heard if wanted.fullmatch(line)) for wanted, _ in expected]
-            if all(counts) or time.monotonic() > deadline:
-                break
-            time.sleep(0.05)
+        poll(lambda: all(any(map(w.fullmatch, self.lines()[mark:])) for w, _ in expected),
+             SPEECH_SECONDS)
+        heard = self.lines()[mark:]
+        counts = [sum(1 for line in heard if wanted.fullmatch(line)) for wanted, _ in expected]
         stray = [line for line in heard if not any(w.fullmatch(line) for w, _ in expected) and
                  not ORCAS_OWN_WORDS.fullmatch(line)]
         wrong = [w.pattern for (w, once), n in zip(expected, counts) if n == 0 or once and n > 1]
@@ -205,13 +209,9 @@ def main():
     # opened, as a player would).
     first_turn = "Player 1's turn."
     wanted = [starts(WINDOW_NAME)] + die_heard + die_tells(first_turn)
-    deadline = time.monotonic() + SPEECH_SECONDS
-    while True:
-        opening = orca.lines()
-        missing = [w.pattern for w, _ in wanted if not any(map(w.fullmatch, opening))]
-        if not missing or time.monotonic() > deadline:
-            break
-        time.sleep(0.05)
+    poll(lambda: all(any(map(w.fullmatch, orca.lines())) for w, _ in wanted), SPEECH_SECONDS)
+    opening = orca.lines()
+    missing = [w.pattern for w, _ in wanted if not any(map(w.fullmatch, opening))]
     if missing:
         fail(f"on opening, Orca said nothing like {missing}: {opening}")
     if any("http" in line for line in opening):
@@ -263,7 +263,8 @@ def main():
     heading = starts("Select Number of Players")
     orca.hear("Tab", [heading], "the first heading")
     if die.getRole() != pyatspi.ROLE_PUSH_BUTTON or not [
-            o for o in objects if o.getRole() == pyatspi.ROLE_HEADING and heading[0].fullmatch(o.name)]:
+            o for o in objects
+            if o.getRole() == pyatspi.ROLE_HEADING and heading[0].fullmatch(o.name)]:
         fail("the die is no longer a push button, or the title bar no heading")
 
 

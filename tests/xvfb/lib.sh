@@ -105,6 +105,12 @@ die_shot() {
 die_changed() { die_shot "$work/die-now.png" && [ "$(differing_pixels "$1" "$work/die-now.png")" -gt 100 ]; }
 die_at_rest() { die_shot "$work/die-now.png" && [ "$(differing_pixels "$work/die-rest.png" "$work/die-now.png")" = 0 ]; }
 
+# Fails unless the window is $1 (WIDTHxHEIGHT); $2 says when. Sets X, Y, WIDTH and HEIGHT.
+expect_size() {
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    [ "${WIDTH}x${HEIGHT}" = "$1" ] || fail "${2:+$2: }the window is ${WIDTH}x${HEIGHT}, not $1"
+}
+
 # Waits up to $1 seconds for the program to end; sets app_status.
 app_ended() { ! kill -0 "$app_pid" 2>/dev/null; }
 wait_app() {
@@ -114,19 +120,14 @@ wait_app() {
     app_pid=
 }
 
-# Fails when the program's standard error holds a sanitizer report.
-check_clean_run() {
-    if grep -E -q 'Sanitizer|runtime error' "$work/app.err"; then
-        fail "sanitizer report: $(cat "$work/app.err")"
-    fi
-}
-
 # Waits for the program to end after $1 (what ended it) and fails unless it ended with status 0
-# and no sanitizer report. The limit is for a hang, not for speed: a loaded machine is slow.
+# and no sanitizer report. The limit, $2 seconds (10), is for a hang, not for speed: a loaded
+# machine is slow.
 expect_clean_end() {
-    wait_app 10
+    wait_app "${2:-10}"
     [ "$app_status" = 0 ] || fail "$1: status $app_status: $(cat "$work/app.err")"
-    check_clean_run
+    ! grep -E -q 'Sanitizer|runtime error' "$work/app.err" ||
+        fail "$1: sanitizer report: $(cat "$work/app.err")"
     echo "$1: ended with status 0"
 }
 
@@ -149,6 +150,33 @@ wait_for_output() {
 }
 printed() { [ "$(grep -c -E "$pattern" "$work/app.out")" -ge "$count" ]; }
 printed_or_ended() { printed || app_ended; }
+
+# Clicks the die $1 times, each time waiting up to $2 seconds for the move to be played out.
+roll_die() {
+    local n
+    for n in $(seq "$1"); do
+        xdotool mousemove --window "$window" $DIE click 1
+        wait_for_output '^moved' "$n" "$2"
+    done
+}
+
+# Player 1 wins in six rolls: 6, (2: 1), 6, (2: 1), 3 onto the ladder at 15, then 3 to 100.
+WINNING_ROLLS=6,1,6,1,3,3
+WINNING_MOVES="moved | Player 2's  Turn
+moved | Player 1's  Turn
+moved | Player 2's  Turn
+moved | Player 1's  Turn
+moved | Player 1's  Turn
+moved | Player 2's  Turn | Player 1  Wins"
+# Plays that game, started with --report --rolls $WINNING_ROLLS, each move within $2 seconds,
+# and fails unless it went move for move as on every build (an arm64 one under qemu, a Windows
+# one under Wine, whose lines end with a carriage return too). $1 names the game.
+play_winning_game() {
+    local moves
+    roll_die 6 "$2"
+    moves=$(grep '^moved' "$work/app.out" | tr -d '\r')
+    [ "$moves" = "$WINNING_MOVES" ] || fail "$1: the moves were not the scripted game's: $moves"
+}
 
 # Window-relative places of the controls a script clicks.
 DIE="856 144"

@@ -6,11 +6,7 @@
 set -euo pipefail
 tavlo=$1
 platforms=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-mkdir -m 700 "$work/runtime" # no compositor's socket in it
-# A cross-built program runs under the emulator its build names (tests/CMakeLists.txt).
-read -r -a emulator <<<"${TAVLO_EMULATOR:-}"
+source "$(dirname "$0")/lib.sh" # its runtime folder holds no compositor's socket
 
 # As on a system without qt6-wayland: a copy of the program whose qt.conf gives it a plugin
 # folder with every platform plugin but the Wayland ones (libqwayland-egl.so and the like up to
@@ -36,12 +32,9 @@ for case in "${cases[@]}"; do
     env -i HOME="$work" XDG_RUNTIME_DIR="$work/runtime" $vars "${emulator[@]}" "$program" \
         2>"$work/err" </dev/null || status=$?
     ours=$(grep '^tavlo: ' "$work/err" || true)
-    if [ "$status" != 1 ] || ! grep -q -F "$warning" "$work/err" ||
-        [ "$(wc -l <<<"$ours")" -gt 2 ] ||
-        [[ $(head -n1 <<<"$ours") != "tavlo: cannot open the game window $expected"* ]]; then
-        echo "FAIL: '$vars' ($program): status $status, expected '$warning' and '$expected':" >&2
-        cat "$work/err" >&2
-        exit 1
-    fi
+    [ "$status" = 1 ] && grep -q -F "$warning" "$work/err" && [ "$(wc -l <<<"$ours")" -le 2 ] &&
+        [[ $(head -n1 <<<"$ours") == "tavlo: cannot open the game window $expected"* ]] ||
+        fail "'$vars' ($program): status $status, expected '$warning' and '$expected':" \
+            "$(cat "$work/err")"
     echo "'$vars' $program: status 1: $ours"
 done

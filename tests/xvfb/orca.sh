@@ -86,9 +86,3 @@ wait_for_speech() {
 }
 spoken() { [ "$(grep -c -E -- "$pattern" "$work/spoken")" -ge "$count" ]; }
 spoken_or_orca_ended() { spoken || ! kill -0 "$orca_pid" 2>/dev/null; }
-
-# How many lines Orca has spoken: a mark for spoken_since.
-speech_mark() { wc -l <"$work/spoken"; }
-
-# The lines spoken after mark $1.
-spoken_since() { tail -n "+$(($1 + 1))" "$work/spoken"; }

@@ -15,8 +15,7 @@ source "$(dirname "$0")/lib.sh"
 start_xvfb 2560x1600
 
 start_app "$tavlo"
-eval "$(xdotool getwindowgeometry --shell "$window")"
-[ "$WIDTH" = 985 ] && [ "$HEIGHT" = 702 ] || fail "client area is ${WIDTH}x${HEIGHT}, not 985x702"
+expect_size 985x702
 # Inside square 10, clear of numbers, snakes and ladders: the white board.
 settled_shot "$work/start.png" 689 671 "srgb(255,255,255)"
 
@@ -25,7 +24,6 @@ edge=$(convert "$work/start.png" -crop 20x702+965+0 +repage -unique-colors -form
     sed 's/.*\(srgb([^)]*)\).*/\1/' | sort -u | tr '\n' ' ')
 [ "$edge" = "srgb(0,0,25) " ] || fail "the window's right edge is not plain background: $edge"
 
-[ "$(pixel "$work/start.png" 5 5)" = "srgb(0,0,25)" ] || fail "window background is not navy"
 # The whose-turn label shows player 1's colour.
 turn_pixels=$(convert "$work/start.png" -crop 201x25+760+64 +repage -fill black +opaque "srgb(235,79,33)" \
     -fill white -opaque "srgb(235,79,33)" -format "%[fx:mean*w*h]" info:)
@@ -50,8 +48,7 @@ expect_clean_end "Exit with a name selected"
 # at rest, and a board painted from the sharp pictures in the colours it has at scale 1 (without
 # its snakes it would be far whiter).
 QT_SCALE_FACTOR=2 start_app "$tavlo"
-eval "$(xdotool getwindowgeometry --shell "$window")"
-[ "$WIDTH" = 1970 ] && [ "$HEIGHT" = 1404 ] || fail "at scale 2 the window is ${WIDTH}x${HEIGHT}"
+expect_size 1970x1404 "at scale 2"
 # A grid line.
 settled_shot "$work/scaled.png" 246 1360 "srgb(0,0,0)"
 [ "$(pixel "$work/scaled.png" 1712 288)" = "srgb(236,236,236)" ] || fail "no die at scale 2"
