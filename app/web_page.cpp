@@ -33,9 +33,14 @@ public:
             if (auto* window = qobject_cast<QWidget*>(watched);
                 window && window->windowType() == Qt::Window) {
                 window->setWindowState(window->windowState() | Qt::WindowFullScreen);
-                // The page's keys go to the window from the start, as a program's first window
-                // has them on a desktop, not only once it has been clicked.
-                QTimer::singleShot(0, window, [window] { window->activateWindow(); });
+                // The page's keys go to the window, and to the control that has its focus, from
+                // the start, as on a desktop. (The page's window is active before it is shown,
+                // so showing it gives that control the focus no more.)
+                QTimer::singleShot(0, window, [window] {
+                    window->activateWindow();
+                    if (QWidget* focus = window->focusWidget(); focus && !focus->hasFocus())
+                        focus->setFocus(Qt::ActiveWindowFocusReason);
+                });
             }
             break;
         case QEvent::WindowTitleChange:

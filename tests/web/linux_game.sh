@@ -11,11 +11,8 @@ out=$2
 source "$(dirname "$0")/../xvfb/lib.sh"
 start_xvfb 2560x1600
 
-start_app "$scripted_window" --report --pause-percent 0 --rolls 6,1,6,1,3,3
-for i in 1 2 3 4 5 6; do
-    xdotool mousemove --window "$window" $DIE click 1
-    wait_for_output '^moved' "$i" 20
-done
+start_app "$scripted_window" --report --pause-percent 0 --rolls "$WINNING_ROLLS"
+play_winning_game "the Linux build's game" 20
 grep '^moved' "$work/app.out" >"$out/linux.moves"
 # (The winner's label flashes: the window never settles.)
 window_shot "$out/linux-won.png"
