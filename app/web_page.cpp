@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The game's window as a web page. Built into the WebAssembly programs alone (app/CMakeLists.txt),
 // it sets itself up as the toolkit starts: the window takes the whole page, which takes the
-// window's title, and the keyboard; the text is laid out in Liberation Sans, compiled in, wherever
+// window's title; the text is laid out in Liberation Sans, compiled in, wherever
 // Arial is asked for (its metrics are Arial's), as Debian's font configuration does on Linux; the
 // game's news goes to the page's live region (dist/web/index.html), where a screen reader hears
 // it; and once the game ends, the program ends too, for the page to say so.
@@ -12,7 +12,6 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QLoggingCategory>
-#include <QTimer>
 #include <QWidget>
 #include <QtGui/private/qguiapplication_p.h>
 #include <qpa/qplatformaccessibility.h>
@@ -33,14 +32,6 @@ public:
             if (auto* window = qobject_cast<QWidget*>(watched);
                 window && window->windowType() == Qt::Window) {
                 window->setWindowState(window->windowState() | Qt::WindowFullScreen);
-                // The page's keys go to the window, and to the control that has its focus, from
-                // the start, as on a desktop. (The page's window is active before it is shown,
-                // so showing it gives that control the focus no more.)
-                QTimer::singleShot(0, window, [window] {
-                    window->activateWindow();
-                    if (QWidget* focus = window->focusWidget(); focus && !focus->hasFocus())
-                        focus->setFocus(Qt::ActiveWindowFocusReason);
-                });
             }
             break;
         case QEvent::WindowTitleChange:
@@ -92,6 +83,7 @@ void startPage() {
     // become part of the page, scripts and all. No markup is taken from a string here: the text
     // is a text box's value, an option's label, or an element's text. And a text box's name,
     // which Qt gives as its "name", is its label too, so that the browser names the box.
+    // clang-format off
     EM_ASM({
         const inner = Object.getOwnPropertyDescriptor(Element.prototype, "innerHTML");
         const setAttribute = Element.prototype.setAttribute;
@@ -113,6 +105,7 @@ void startPage() {
                 setAttribute.call(this, "aria-label", value);
         };
     });
+    // clang-format on
 }
 
 } // namespace

@@ -542,6 +542,11 @@ void frmmain::repaintForScale() {
 bool frmmain::event(QEvent* event) {
     switch (event->type()) {
     case QEvent::Show:
+        // The die has the focus as the window opens, even where the windowing system made the
+        // window active before it was shown, giving the focus to the first control that could
+        // take it then (a web page does).
+        if (!event->spontaneous())
+            control(Control::picdice)->setFocus();
         // Once shown, the window follows the screen it is on, and any screen it is moved to.
         connect(windowHandle(), &QWindow::screenChanged, this, &frmmain::showOn,
                 Qt::UniqueConnection);

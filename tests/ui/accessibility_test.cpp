@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QRadioButton>
+#include <qpa/qwindowsysteminterface.h>
 
 namespace tavlo::testing {
 namespace {
@@ -127,6 +128,24 @@ TEST_F(Accessibility, ControlsSayWhatTheyAreAndLabelsAndTokensTheirCurrentText) 
     click(Control::cmdnewgame);
     EXPECT_EQ(accessibleText(widget(Control::Image1)),
               QStringLiteral("Token of Player 1, not on the board"));
+}
+
+// Made active before it is shown, as a web page's window is, the window still opens with the die
+// in focus.
+TEST_F(Accessibility, OpensWithTheDieInFocusThoughMadeActiveBeforeItIsShown) {
+    window.reset();
+    window = std::make_unique<ui::frmmain>(random, [](int) { return 0; });
+    window->winId();
+#if QT_VERSION >= QT_VERSION_CHECK(6, 7, 0)
+    QWindowSystemInterface::handleFocusWindowChanged<QWindowSystemInterface::SynchronousDelivery>(
+        window->windowHandle());
+#else
+    QWindowSystemInterface::handleWindowActivated<QWindowSystemInterface::SynchronousDelivery>(
+        window->windowHandle());
+#endif
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_EQ(QApplication::focusWidget(), widget(Control::picdice));
 }
 
 TEST_F(Accessibility, FocusStaysWithTheDieWhichSpaceEnterAndKeypadEnterRoll) {

@@ -314,6 +314,7 @@ def offline(page, shots):
 
 
 def main():
+    sys.stdout.reconfigure(line_buffering=True)
     page, scripted, shots = sys.argv[1], sys.argv[2], pathlib.Path(sys.argv[3])
     linux = pathlib.Path(sys.argv[4]) if len(sys.argv) > 4 else None
     shots.mkdir(parents=True, exist_ok=True)
