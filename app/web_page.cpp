@@ -105,7 +105,7 @@ void startPage() {
                 setAttribute.call(this, "aria-label", value);
         };
     });
-    // clang-format on
+// clang-format on
 }
 
 } // namespace

@@ -18,8 +18,8 @@ fi
 # through its DevTools protocol from Python, with Pillow to compare pictures; and what the Linux
 # build of the scripted window needs, on a private X server, to compare with.
 packages=("${WEB_PACKAGES[@]}" googletest nodejs chromium python3-websocket python3-pil
-    "${BUILD_PACKAGES[@]}" libgtest-dev libgmock-dev qt6-base-private-dev libx11-dev xvfb xauth xdotool
-    imagemagick dbus)
+    "${BUILD_PACKAGES[@]}" libgtest-dev libgmock-dev qt6-base-private-dev libx11-dev xvfb xauth
+    xdotool imagemagick dbus)
 if [ "$(id -u)" != 0 ] && ! sudo -n true 2>/dev/null; then
     for pkg in "${packages[@]}"; do
         [ "$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null)" = installed ] ||
