@@ -121,3 +121,24 @@ tavlo_cache() {
     fi
     echo "${TAVLO_CACHE:-${XDG_CACHE_HOME:-$home/.cache}/tavlo}"
 }
+
+# Fetches the source of Debian's qt6-base, version $2, into folder $1 with `apt-get source`, from
+# the archives of this machine's own apt sources (debian_sources), through a private source list,
+# so the system's apt setup is left as it is; apt's output goes to file $3. Where the source
+# cannot be had, it says so on a "SKIPPED:" line and returns 77.
+qt_source() {
+    local build=$1 version=$2 log=$3
+    mkdir -p "$build/apt/lists/partial"
+    debian_sources "$(host_codename)" | sed 's/^deb /deb-src /' >"$build/apt/sources.list"
+    local apt=(-o "Dir::Etc::SourceList=$build/apt/sources.list" -o Dir::Etc::SourceParts=-
+        -o "Dir::State::Lists=$build/apt/lists" -o Dir::Cache::pkgcache=
+        -o Dir::Cache::srcpkgcache= -o APT::Sandbox::User=root)
+    {
+        apt-get "${apt[@]}" update &&
+            (cd "$build" && apt-get "${apt[@]}" source "qt6-base=$version")
+    } </dev/null >"$log" 2>&1 || {
+        echo "SKIPPED: Qt's source (qt6-base $version) could not be had from Debian's" \
+            "archive: $(tail -n 2 "$log")" >&2
+        return 77
+    }
+}

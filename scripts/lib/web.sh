@@ -31,9 +31,8 @@ export EMSDK=/usr/share/emscripten
 
 # Prints the folder of Qt for WebAssembly, building it first if the cache has none for this
 # machine's qt6-base and emscripten versions and configure line. Building takes 25 to 50 minutes
-# on two cores; the log is kept next to it. Qt's source comes with `apt-get source` from the
-# archives of this machine's own apt sources (debian_sources), through a private source list, so
-# the system's apt setup is left as it is. Returns 77 where the source cannot be had.
+# on two cores; the log is kept next to it. Qt's source comes from Debian's archive
+# (qt_source). Returns 77 where it cannot be had.
 web_qt() {
     local version key dir qt build log
     version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
@@ -50,19 +49,7 @@ web_qt() {
         log=$qt.log
         echo "Building Qt $version for WebAssembly into $qt (25-50 min; log: $log)" >&2
         rm -rf "$build" "$qt"
-        mkdir -p "$build/apt/lists/partial"
-        debian_sources "$(host_codename)" | sed 's/^deb /deb-src /' >"$build/apt/sources.list"
-        local apt=(-o "Dir::Etc::SourceList=$build/apt/sources.list" -o Dir::Etc::SourceParts=-
-            -o "Dir::State::Lists=$build/apt/lists" -o Dir::Cache::pkgcache=
-            -o Dir::Cache::srcpkgcache= -o APT::Sandbox::User=root)
-        {
-            apt-get "${apt[@]}" update &&
-                (cd "$build" && apt-get "${apt[@]}" source "qt6-base=$version")
-        } </dev/null >"$log" 2>&1 || {
-            echo "SKIPPED: Qt's source (qt6-base $version) could not be had from Debian's" \
-                "archive: $(tail -n 2 "$log")" >&2
-            exit 77
-        }
+        qt_source "$build" "$version" "$log" || exit
         # Qt recommends its own Emscripten version, and goes on with Debian's after a warning.
         {
             mkdir "$build/out" && cd "$build/out" &&

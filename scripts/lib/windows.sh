@@ -31,10 +31,8 @@ WINDOWS_QT_CONFIGURE=(-xplatform win32-g++ -qt-host-path /usr -static -static-ru
 
 # Prints the folder of Qt for Windows, building it first if the cache has none for this
 # machine's qt6-base version, configure line and toolchain file. Building takes 20 to 40
-# minutes on two cores; the log is kept next to it. Qt's source comes with `apt-get source`
-# from the archives of this machine's own apt sources (debian_sources), through a private
-# source list, so the system's apt setup is left as it is. Returns 77 where the source cannot be
-# had.
+# minutes on two cores; the log is kept next to it. Qt's source comes from Debian's archive
+# (qt_source). Returns 77 where it cannot be had.
 windows_qt() {
     local version key dir qt build log
     version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
@@ -51,19 +49,7 @@ windows_qt() {
         log=$qt.log
         echo "Building Qt $version for Windows into $qt (20-40 min; log: $log)" >&2
         rm -rf "$build" "$qt"
-        mkdir -p "$build/apt/lists/partial"
-        debian_sources "$(host_codename)" | sed 's/^deb /deb-src /' >"$build/apt/sources.list"
-        local apt=(-o "Dir::Etc::SourceList=$build/apt/sources.list" -o Dir::Etc::SourceParts=-
-            -o "Dir::State::Lists=$build/apt/lists" -o Dir::Cache::pkgcache=
-            -o Dir::Cache::srcpkgcache= -o APT::Sandbox::User=root)
-        {
-            apt-get "${apt[@]}" update &&
-                (cd "$build" && apt-get "${apt[@]}" source "qt6-base=$version")
-        } </dev/null >"$log" 2>&1 || {
-            echo "SKIPPED: Qt's source (qt6-base $version) could not be had from Debian's" \
-                "archive: $(tail -n 2 "$log")" >&2
-            exit 77
-        }
+        qt_source "$build" "$version" "$log" || exit
         {
             mkdir -p "$qt" && cp cmake/mingw-w64.cmake "$qt/toolchain.cmake" &&
                 mkdir "$build/out" && cd "$build/out" &&
