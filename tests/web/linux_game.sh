@@ -19,7 +19,9 @@ window_shot "$out/linux-won.png"
 xdotool mousemove --window "$window" $EXIT click 1
 expect_clean_end "the Linux build's game" >/dev/null
 
+# With the keyboard, as the page's window has it: the die shows its focus ring.
 QT_SCALE_FACTOR=2 start_app "$scripted_window"
+xdotool windowfocus --sync "$window"
 settled_shot "$out/linux-start2.png"
 xdotool mousemove --window "$window" $((${EXIT% *} * 2)) $((${EXIT#* } * 2)) click 1
 expect_clean_end "the Linux build at scale 2" >/dev/null
@@ -33,6 +35,7 @@ cat >"$work/fallback.conf" <<'EOF'
 </fontconfig>
 EOF
 FONTCONFIG_FILE=$work/fallback.conf QT_SCALE_FACTOR=2 start_app "$scripted_window"
+xdotool windowfocus --sync "$window"
 settled_shot "$out/linux-start2-fallback.png"
 xdotool mousemove --window "$window" $((${EXIT% *} * 2)) $((${EXIT#* } * 2)) click 1
 expect_clean_end "the Linux build at scale 2 with a fallback font" >/dev/null
