@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The game's window as a web page. Built into the WebAssembly programs alone (app/CMakeLists.txt),
 // it sets itself up as the toolkit starts: the window takes the whole page, which takes the
-// window's title; the text is laid out in Liberation Sans, compiled in, wherever
-// Arial is asked for (its metrics are Arial's), as Debian's font configuration does on Linux; the
-// game's news goes to the page's live region (dist/web/index.html), where a screen reader hears
-// it; and once the game ends, the program ends too, for the page to say so.
+// window's title, and Tab moves the focus within it; the text is laid out in Liberation Sans,
+// compiled in, wherever Arial is asked for (its metrics are Arial's), as Debian's font
+// configuration does on Linux; the game's news goes to the page's live region
+// (dist/web/index.html), where a screen reader hears it; and once the game ends, the program ends
+// too, for the page to say so.
 #include <QAccessible>
 #include <QAccessibleAnnouncementEvent>
 #include <QApplication>
@@ -104,6 +105,14 @@ void startPage() {
             if (name === "name" && this instanceof HTMLInputElement && this.type === "text")
                 setAttribute.call(this, "aria-label", value);
         };
+        // Tab and Shift+Tab move the focus among the window's controls, as Qt moves it, and not
+        // the browser's focus too, away from the window (from a name box, onto Qt's hidden
+        // screen reader button, where the next Space would press it).
+        document.addEventListener("keydown", event => {
+            const inWindow = event.composedPath().some(on => on.classList?.contains("qt-window"));
+            if (event.key === "Tab" && inWindow)
+                event.preventDefault();
+        }, true);
     });
 // clang-format on
 }

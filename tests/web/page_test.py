@@ -256,7 +256,7 @@ def keyboard_and_screen_reader(address):
         print("PASS: Space rolls from the die in a fresh page; Tab leaves it, Shift+Tab comes back")
 
         # Qt's accessibility starts when the user presses its button, hidden but for screen
-        # readers.
+        # readers. (The keys above never took the browser's focus out of the window to it.)
         browser.evaluate(f"{SHADOW}.querySelector('.qt-window-a11y-container button').click()")
         tree = wait_until("the controls in the accessibility tree", lambda: (
             t := controls(browser)) and ("button", "Roll the die") in t and t)
