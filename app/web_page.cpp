@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The game's window as a web page. Built into the WebAssembly programs alone (app/CMakeLists.txt),
 // it sets itself up as the toolkit starts: the window takes the whole page, which takes the
-// window's title, and Tab moves the focus within it; the text is laid out in Liberation Sans,
-// compiled in, wherever Arial is asked for (its metrics are Arial's), as Debian's font
-// configuration does on Linux; the game's news goes to the page's live region
-// (dist/web/index.html), where a screen reader hears it; and once the game ends, the program ends
-// too, for the page to say so.
+// window's title; the text is laid out in Liberation Sans, compiled in, wherever Arial is asked
+// for (its metrics are Arial's), as Debian's font configuration does on Linux; the game's news
+// goes to the page's live region (dist/web/index.html), where a screen reader hears it; and once
+// the game ends, the program ends too, for the page to say so.
 #include <QAccessible>
 #include <QAccessibleAnnouncementEvent>
 #include <QApplication>
@@ -80,10 +79,10 @@ void startPage() {
     // object, which no window holds, has no place on the page: true, and of no consequence.
     QLoggingCategory::setFilterRules(QStringLiteral("qt.qpa.accessibility.warning=false"));
     // Qt's accessibility puts a stand-in element in the page for each control, and writes its
-    // name, or a text box's contents, into it as HTML: markup typed as a player's name would
-    // become part of the page, scripts and all. No markup is taken from a string here: the text
-    // is a text box's value, an option's label, or an element's text. And a text box's name,
-    // which Qt gives as its "name", is its label too, so that the browser names the box.
+    // name into it as HTML, and a text box's contents too, right after giving the box its name as
+    // "name": markup typed as a player's name would become part of the page, scripts and all. No
+    // markup is taken from a string here: what Qt writes is an element's text, an option's or a
+    // text box's label (the browser takes no name from "name"), or a text box's value.
     // clang-format off
     EM_ASM({
         const inner = Object.getOwnPropertyDescriptor(Element.prototype, "innerHTML");
@@ -92,27 +91,23 @@ void startPage() {
             configurable: true,
             get: inner.get,
             set(text) {
-                if (!(this instanceof HTMLInputElement))
+                if (!(this instanceof HTMLInputElement)) {
                     this.textContent = text;
-                else if (this.type === "text")
+                } else if (this.type === "text" && this.valueComesNext) {
                     this.value = text;
-                else
+                    this.valueComesNext = false;
+                } else {
                     setAttribute.call(this, "aria-label", text);
+                }
             },
         });
         Element.prototype.setAttribute = function(name, value) {
             setAttribute.call(this, name, value);
-            if (name === "name" && this instanceof HTMLInputElement && this.type === "text")
+            if (name === "name" && this instanceof HTMLInputElement && this.type === "text") {
                 setAttribute.call(this, "aria-label", value);
+                this.valueComesNext = true;
+            }
         };
-        // Tab and Shift+Tab move the focus among the window's controls, as Qt moves it, and not
-        // the browser's focus too, away from the window (from a name box, onto Qt's hidden
-        // screen reader button, where the next Space would press it).
-        document.addEventListener("keydown", event => {
-            const inWindow = event.composedPath().some(on => on.classList?.contains("qt-window"));
-            if (event.key === "Tab" && inWindow)
-                event.preventDefault();
-        }, true);
     });
 // clang-format on
 }
