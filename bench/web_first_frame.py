@@ -40,10 +40,10 @@ WATCH = """(() => {
 def main():
     folder, program, scale = sys.argv[1], sys.argv[2], int(sys.argv[3])
     pixels = []
-    for spec in sys.argv[4:]:
-        if spec == "--pixel":
+    for argument in sys.argv[4:]:
+        if argument == "--pixel":
             continue
-        place, colour = spec.split("=")
+        place, colour = argument.split("=")
         x, y = place.split(",")
         pixels.append([int(x), int(y), int(colour, 16)])
     server, address = serve(folder)
