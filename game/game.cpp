@@ -8,13 +8,9 @@
 
 namespace tavlo {
 
-namespace {
-
 constexpr const char* kTurnAtStart = "'s Turn";
 constexpr const char* kTurnAfterRoll = "'s  Turn"; // two blanks after a roll, one at the start
 constexpr const char* kWins = "  Wins";
-
-} // namespace
 
 PlayerFields fieldsOf(GameState& s, int n) {
     switch (n) {
