@@ -39,23 +39,9 @@ void Game::selectOption(Control option) {
         player4_Click();
 }
 
-void Game::resetTokenRects() {
-    for (int n = 1; n <= 4; ++n)
-        fieldsOf(state_, n).rect = player(n).startRect;
-}
-
-void Game::setStartPictures(bool legendToo) {
-    for (const PlayerBinding& p : kPlayers)
-        window_.perform(op::SetPicture{p.startToken, ImageList::ImageList1, p.cookie});
-    if (legendToo)
-        for (const PlayerBinding& p : kPlayers)
-            window_.perform(op::SetPicture{p.legendToken, ImageList::ImageList1, p.cookie});
-}
-
 void Game::Form_Load() {
-    window_.perform(op::SetBackColor{Control::frmmain, kNavy});
-    for (Control c : {Control::frameplayername, Control::frameselectnoofplayer, Control::player2,
-                      Control::player3, Control::player4, Control::picdice})
+    for (Control c : {Control::frmmain, Control::frameplayername, Control::frameselectnoofplayer,
+                      Control::player2, Control::player3, Control::player4, Control::picdice})
         window_.perform(op::SetBackColor{c, kNavy});
     for (Control c : {Control::player2, Control::player3, Control::player4})
         window_.perform(op::SetForeColor{c, kWhite});
@@ -63,18 +49,36 @@ void Game::Form_Load() {
     state_.diceframe = 1;
     window_.perform(op::DrawBoard{});
     window_.perform(op::SetPicture{Control::picdice, ImageList::ImageList2, kRestingDie});
-    setStartPictures(true);
+    window_.perform(op::News{narrateTurn(startTwoPlayerGame(false)), false});
+}
+
+std::string Game::startTwoPlayerGame(bool newGame) {
+    for (const PlayerBinding& p : kPlayers)
+        window_.perform(op::SetPicture{p.startToken, ImageList::ImageList1, p.cookie});
+    if (!newGame)
+        for (const PlayerBinding& p : kPlayers)
+            window_.perform(op::SetPicture{p.legendToken, ImageList::ImageList1, p.cookie});
     selectOption(Control::player2);
     state_.noofplayers = 2;
     const std::string first = window_.text(Control::txtplayer1name);
     window_.perform(op::SetCaption{Control::lblcurrentplayer, first + kTurnAtStart});
-    resetTokenRects();
+    for (int n = 1; n <= 4; ++n) {
+        PlayerFields f = fieldsOf(state_, n);
+        f.rect = player(n).startRect;
+        if (!newGame)
+            continue;
+        // Parked just below the board, out of sight; they keep the last game's pictures.
+        window_.perform(
+            op::Move{player(n).boardToken, f.rect.Left, kBoardTwips, f.rect.Width, f.rect.Height});
+        f.lastRoll = 0;
+        f.square = 0;
+    }
     state_.currentplayer = 1;
     window_.perform(op::SetForeColor{Control::lblcurrentplayer, player(1).turnColour});
     state_.playagain = kFalse;
     state_.gameover = kFalse;
     nameWaitingTokens();
-    window_.perform(op::News{narrateTurn(tavlo::nameOrPlayerNumber(first, 1)), false});
+    return tavlo::nameOrPlayerNumber(first, 1);
 }
 
 std::string Game::nameOrPlayerNumber(int n) const {
@@ -107,32 +111,10 @@ void Game::cmdnewgame_Click() {
     stopRollAndFlash();
     common_.unlocksetup();
     common_.hideextratokens();
-    state_.gameover = kFalse;
     window_.perform(op::SetVisible{Control::lblwinner, false});
     window_.perform(op::SetVisible{Control::imgstartp1, true});
     window_.perform(op::SetVisible{Control::imgstartp2, true});
-    setStartPictures(false);
-    selectOption(Control::player2);
-    state_.noofplayers = 2;
-    const std::string first = window_.text(Control::txtplayer1name);
-    window_.perform(op::SetCaption{Control::lblcurrentplayer, first + kTurnAtStart});
-    resetTokenRects();
-    // Parked just below the board, out of sight; they keep the last game's pictures.
-    for (int n = 1; n <= 4; ++n) {
-        const TokenRect& r = fieldsOf(state_, n).rect;
-        window_.perform(op::Move{player(n).boardToken, r.Left, kBoardTwips, r.Width, r.Height});
-    }
-    state_.currentplayer = 1;
-    window_.perform(op::SetForeColor{Control::lblcurrentplayer, player(1).turnColour});
-    state_.rollticks = 0;
-    state_.playagain = kFalse;
-    for (int n = 1; n <= 4; ++n) {
-        PlayerFields f = fieldsOf(state_, n);
-        f.lastRoll = 0;
-        f.square = 0;
-    }
-    nameWaitingTokens();
-    window_.perform(op::News{narrateNewGame(tavlo::nameOrPlayerNumber(first, 1))});
+    window_.perform(op::News{narrateNewGame(startTwoPlayerGame(true))});
 }
 
 void Game::cmdexit_Click() {

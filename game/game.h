@@ -75,8 +75,10 @@ private:
     // Player n's name as typed in its box now, or "Player n" when the box is blank.
     std::string nameOrPlayerNumber(int n) const;
     void advanceTurn();
-    void resetTokenRects();
-    void setStartPictures(bool legendToo);
+    // What every game starts with: two players, player 1 to roll, the pawns in the start area
+    // (at start-up, beside the name boxes too). A new game also parks the board tokens below the
+    // board and clears every square and roll. Returns player 1's spoken name.
+    std::string startTwoPlayerGame(bool newGame);
 
     Window& window_;
     RandomSource& random_;
