@@ -214,14 +214,11 @@ void Game::narrateMove(int mover, std::int16_t landing, int next) {
 }
 
 int Game::writeWhoseTurn(int mover) {
-    if (state_.playagain == kTrue) {
-        window_.perform(op::SetCaption{Control::lblcurrentplayer,
-                                       window_.text(player(mover).nameBox) + kTurnAfterRoll});
-        state_.playagain = kFalse;
-        return mover;
-    }
-    const int next = mover == state_.noofplayers ? 1 : mover + 1;
-    window_.perform(op::SetForeColor{Control::lblcurrentplayer, player(next).turnColour});
+    const bool again = state_.playagain == kTrue;
+    const int next = again ? mover : mover == state_.noofplayers ? 1 : mover + 1;
+    if (!again)
+        window_.perform(op::SetForeColor{Control::lblcurrentplayer, player(next).turnColour});
+    state_.playagain = kFalse;
     window_.perform(op::SetCaption{Control::lblcurrentplayer,
                                    window_.text(player(next).nameBox) + kTurnAfterRoll});
     return next;
@@ -273,22 +270,9 @@ void Game::moveonboard(Control imagestart, Control img, std::int16_t& m1, std::i
         const int step = rowOf(jump->to) % 2 == 0 ? kSquareTwips : -kSquareTwips;
         m1 = static_cast<std::int16_t>(target.left + step);
         m2 = target.top;
-        switch (cookie) {
-        case 6:
-            state_.movetotalcountp1 = jump->to;
-            break;
-        case 9:
-            state_.movetotalcountp2 = jump->to;
-            break;
-        case 7:
-            state_.movetotalcountp3 = jump->to;
-            break;
-        case 8:
-            state_.movetotalcountp4 = jump->to;
-            break;
-        default:
-            break; // no player has another pawn
-        }
+        for (int n = 1; n <= 4; ++n)
+            if (player(n).cookie == cookie)
+                fieldsOf(state_, n).square = jump->to;
         if (jump->isLadder()) {
             state_.playagain = kTrue;
             --state_.currentplayer;
