@@ -41,14 +41,6 @@ void CommonFunction::enableSetup(bool enabled) {
         window_.perform(op::SetEnabled{control, enabled});
 }
 
-void CommonFunction::locksetup() {
-    enableSetup(false);
-}
-
-void CommonFunction::unlocksetup() {
-    enableSetup(true);
-}
-
 void CommonFunction::hideextratokens() {
     window_.perform(op::SetVisible{Control::imgstartp3, false});
     window_.perform(op::SetVisible{Control::imgstartp4, false});

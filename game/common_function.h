@@ -6,22 +6,19 @@
 #include "window.h"
 
 #include <array>
-#include <cassert>
 #include <cstdint>
 
 namespace tavlo {
 
-// Six faces in the order the die shows them, addressed by slot 1..6 as `dicesequence(2)`.
+// Six faces in the order the die shows them, addressed by slot 1..6 as `dicesequence(2)`; any
+// other slot throws std::out_of_range.
 class DiceSequence {
 public:
     std::int16_t operator()(int slot) const { return slots_.at(index(slot)); }
     std::int16_t& operator()(int slot) { return slots_.at(index(slot)); }
 
 private:
-    static std::size_t index(int slot) {
-        assert(slot >= 1 && slot <= 6);
-        return static_cast<std::size_t>(slot - 1);
-    }
+    static std::size_t index(int slot) { return static_cast<std::size_t>(slot - 1); }
     std::array<std::int16_t, 6> slots_{};
 };
 
@@ -35,9 +32,9 @@ public:
     // until a face not yet used comes up.
     void shuffledice();
     // Disables the player-count options and the name boxes; the frames, buttons and die stay on.
-    void locksetup();
+    void locksetup() { enableSetup(false); }
     // Enables what locksetup disables, in the same order.
-    void unlocksetup();
+    void unlocksetup() { enableSetup(true); }
     // Hides the start-area tokens of players 3 and 4.
     void hideextratokens();
 
