@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The rules of the game: the main window's state record and its event handlers.
-//
-// The window forwards each event to exactly one handler here and never changes the state itself.
-// Every handler runs to completion and reaches the screen only through `Window` (see window.h for
-// the order of one whole turn).
+// The rules of the game: the main window's state record and its event handlers. The window
+// forwards each event to exactly one handler here and never changes the state itself; window.h
+// tells what a handler asks of the window, and the order of one whole turn.
 #pragma once
 
 #include "common_function.h"
