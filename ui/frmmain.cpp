@@ -123,8 +123,7 @@ frmmain::~frmmain() {
 
 void frmmain::createControls() {
     auto add = [this](Control c, QWidget* w) {
-        w->setObjectName(
-            QString::fromUtf8(controlName(c).data(), static_cast<int>(controlName(c).size())));
+        w->setObjectName(QString::fromUtf8(controlName(c)));
         m_controls[static_cast<std::size_t>(c)] = w;
     };
     auto button = [&](Control c, int top, const char* caption, const char* toolTip = nullptr,
@@ -176,15 +175,11 @@ void frmmain::createControls() {
     button(Control::cmdnewgame, 360, "New Game", "New Game");
 
     QWidget* names = frame(Control::frameplayername, 7320, 2535);
-    const std::pair<Control, int> boxes[] = {{Control::txtplayer4name, 1920},
-                                             {Control::txtplayer3name, 1320},
-                                             {Control::txtplayer2name, 720},
-                                             {Control::txtplayer1name, 120}};
-    for (const auto& [c, top] : boxes) {
-        const int n = c == Control::txtplayer1name   ? 1
-                      : c == Control::txtplayer2name ? 2
-                      : c == Control::txtplayer3name ? 3
-                                                     : 4;
+    const std::tuple<Control, int, int> boxes[] = {{Control::txtplayer4name, 4, 1920},
+                                                   {Control::txtplayer3name, 3, 1320},
+                                                   {Control::txtplayer2name, 2, 720},
+                                                   {Control::txtplayer1name, 1, 120}};
+    for (const auto& [c, n, top] : boxes) {
         auto* box = new QLineEdit(QStringLiteral("Player %1").arg(n), names);
         add(c, box);
         place(box, 120, top, 2000, 375);
@@ -454,13 +449,15 @@ void frmmain::drawboard() {
 
 void frmmain::createNumberLabels() {
     const PlainLabel* model = m_label1[0];
+    QFont numberFont = model->font();
+    numberFont.setPointSizeF(12);
+    numberFont.setBold(true);
     int left = 0;
     int top = 9000;
     int row = 0;
     for (int n = 1; n <= 100; ++n) {
         auto* label = new PlainLabel(m_pictureboard);
         label->setObjectName(QStringLiteral("Label1_%1").arg(n));
-        label->setFont(model->font());
         label->setPalette(model->palette());
         label->setAlignment(model->alignment());
         label->setVisible(true);
@@ -468,11 +465,8 @@ void frmmain::createNumberLabels() {
         m_label1Position[static_cast<std::size_t>(n)] = {static_cast<std::int16_t>(left),
                                                          static_cast<std::int16_t>(top)};
         label->setText(QStringLiteral(" %1").arg(n));
-        QFont font = label->font();
-        font.setPointSizeF(12);
-        font.setBold(true);
-        label->setFont(font);
-        label->setTransparent(true);
+        label->setFont(numberFont);
+        label->setAutoFillBackground(false);
         m_label1[static_cast<std::size_t>(n)] = label;
 
         if (n % 10 == 0) {
