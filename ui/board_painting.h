@@ -85,10 +85,9 @@ private:
     QPen pen_;
 };
 
-// Paints the whole board on a thread of its own (in a web page, on the GUI thread once the board
-// is first shown): the snake pictures (decoded one at a time and dropped once painted, so
-// `imageList1` never holds them), the grid over them, then the ladders, for a screen of the given
-// device pixel ratio. Call on the GUI thread.
+// Paints the whole board on a thread of its own (a web page's, on the GUI thread): the snake
+// pictures (decoded one at a time and dropped once painted, so `imageList1` never holds them),
+// the grid over them, then the ladders, at the given device pixel ratio. Call on the GUI thread.
 std::future<QImage> paintBoard(const ImageSet& imageList1, qreal devicePixelRatio);
 
 } // namespace tavlo::ui

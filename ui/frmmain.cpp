@@ -17,10 +17,6 @@
 #include <cmath>
 #include <limits>
 
-#ifndef TAVLO_MAKER_URL
-#define TAVLO_MAKER_URL "https://github.com/tavlo/tavlo"
-#endif
-
 namespace tavlo::ui {
 
 namespace {
@@ -348,11 +344,10 @@ void frmmain::optionClicked(Control option, void (Game::*handler)()) {
 }
 
 void frmmain::perform(const Operation& operation) {
-    if (std::holds_alternative<op::Close>(operation)) {
+    if (std::holds_alternative<op::Close>(operation))
         apply(operation);
-        return;
-    }
-    m_player.submit(operation);
+    else
+        m_player.submit(operation);
 }
 
 bool frmmain::selectOption(Control option) {
@@ -433,7 +428,6 @@ void frmmain::apply(const Operation& operation) {
 }
 
 void frmmain::drawboard() {
-    // Painted on another core while the window is built; the board waits for it when first shown.
     m_pictureboard->setPainting(std::move(m_painting));
     createNumberLabels();
 }
