@@ -82,22 +82,6 @@ void startupMessage(QtMsgType type, const QMessageLogContext& context, const QSt
         previousHandler(type, context, message);
 }
 
-void checkLeaks() {
-#ifdef TAVLO_LEAK_CHECK
-    __lsan_do_leak_check();
-#endif
-}
-
-// The game keeps nothing, so tearing the toolkit down once the window has closed achieves
-// nothing, and on Wayland Qt 6.4's plugin can hang in it for good, its two reader threads
-// waiting for each other: there the program ends at once, its output flushed. Elsewhere the
-// toolkit shuts down as usual; on X11 it then hands text copied from the name boxes to the
-// desktop's clipboard manager, so that it can still be pasted once the game has gone.
-[[noreturn]] void endNow(int status) {
-    std::fflush(nullptr);
-    std::_Exit(status);
-}
-
 } // namespace
 
 int run(int& argc, char** argv, const std::function<int(QApplication&)>& play) {
@@ -117,9 +101,18 @@ int run(int& argc, char** argv, const std::function<int(QApplication&)>& play) {
     ui::applyLook(application);
 
     const int status = play(application);
-    checkLeaks();
-    if (QGuiApplication::platformName().startsWith(u"wayland"))
-        endNow(status);
+#ifdef TAVLO_LEAK_CHECK
+    __lsan_do_leak_check();
+#endif
+    // The game keeps nothing, so tearing the toolkit down once the window has closed achieves
+    // nothing, and on Wayland Qt 6.4's plugin can hang in it for good, its two reader threads
+    // waiting for each other: there the program ends at once, its output flushed. Elsewhere the
+    // toolkit shuts down as usual; on X11 it then hands text copied from the name boxes to the
+    // desktop's clipboard manager, so that it can still be pasted once the game has gone.
+    if (QGuiApplication::platformName().startsWith(u"wayland")) {
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
     return status;
 }
 

@@ -80,14 +80,6 @@ QAccessibleInterface* interfaceOf(const QString&, QObject* object) {
     return nullptr;
 }
 
-void installFactory() {
-    static const bool installed = [] {
-        QAccessible::installFactory(interfaceOf);
-        return true;
-    }();
-    Q_UNUSED(installed);
-}
-
 } // namespace
 
 ScreenReaderChannels ScreenReaderChannels::ofThisRun() {
@@ -101,12 +93,13 @@ ScreenReaderChannels ScreenReaderChannels::ofThisRun() {
 }
 
 void setAccessibleRole(QWidget* widget, QAccessible::Role role) {
-    installFactory();
+    // Qt installs a factory once, however often it is asked to.
+    QAccessible::installFactory(interfaceOf);
     widget->setProperty(kRoleProperty, static_cast<int>(role));
 }
 
 void presentOnlyWhileNamed(QWidget* image) {
-    installFactory();
+    QAccessible::installFactory(interfaceOf);
     image->setProperty(kOnlyWhileNamedProperty, true);
 }
 

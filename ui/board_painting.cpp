@@ -18,9 +18,9 @@ BoardCanvas::BoardCanvas(qreal devicePixelRatio)
     image_.fill(kBoardBackground);
 }
 
-QPoint BoardCanvas::toPixels(int x, int y) const {
+QPoint BoardCanvas::toPixels(QPoint twips) const {
     const int last = pixels(kBoardTwips) - 1;
-    return {std::clamp(pixels(x), 0, last), std::clamp(pixels(y), 0, last)};
+    return {std::clamp(pixels(twips.x()), 0, last), std::clamp(pixels(twips.y()), 0, last)};
 }
 
 void BoardCanvas::paintPicture(const QImage& picture, const QRect& twips) {
@@ -33,9 +33,9 @@ void BoardCanvas::setPen(int widthPixels, const QColor& colour) {
     pen_ = QPen(colour, widthPixels, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
-void BoardCanvas::drawLine(int x1, int y1, int x2, int y2) {
-    const QPoint from = toPixels(x1, y1);
-    const QPoint to = toPixels(x2, y2);
+void BoardCanvas::drawLine(const QLine& twips) {
+    const QPoint from = toPixels(twips.p1());
+    const QPoint to = toPixels(twips.p2());
     if (from.x() != to.x() && from.y() != to.y()) {
         QPainter painter(&image_);
         painter.setPen(pen_);
@@ -73,20 +73,18 @@ namespace {
 void paintGrid(BoardCanvas& board) {
     board.setPen(kGridPenPixels, Qt::black);
     for (int y = 1000; y <= 10000; y += 1000)
-        board.drawLine(0, y, board.scaleWidth(), y);
+        board.drawLine({0, y, kBoardTwips, y});
     for (int x = 1000; x <= 10000; x += 1000)
-        board.drawLine(x, 0, x, board.scaleHeight());
+        board.drawLine({x, 0, x, kBoardTwips});
 }
 
 void paintLadders(BoardCanvas& board) {
     for (const Ladder& ladder : kLadders) {
         board.setPen(kLadderPenPixels, ladder.colour);
-        board.drawLine(ladder.rail1.x1(), ladder.rail1.y1(), ladder.rail1.x2(), ladder.rail1.y2());
-        board.drawLine(ladder.rail2.x1(), ladder.rail2.y1(), ladder.rail2.x2(), ladder.rail2.y2());
-        for (int k = 0; k < ladder.rungs; ++k) {
-            const QLine rung = ladder.firstRung.translated(ladder.step * k);
-            board.drawLine(rung.x1(), rung.y1(), rung.x2(), rung.y2());
-        }
+        for (const QLine& rail : {ladder.rail1, ladder.rail2})
+            board.drawLine(rail);
+        for (int k = 0; k < ladder.rungs; ++k)
+            board.drawLine(ladder.firstRung.translated(ladder.step * k));
     }
 }
 

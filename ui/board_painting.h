@@ -47,38 +47,14 @@ struct Ladder {
 };
 
 inline const std::array<Ladder, 4> kLadders{{
-    {8,
-     31,
-     QColor(0, 0, 255),
-     {7300, 9400, 9300, 6400},
-     {7700, 9600, 9700, 6600},
-     {7500, 9100, 7900, 9300},
-     {200, -300},
-     9},
-    {15,
-     97,
-     QColor(0, 0, 255),
-     {5200, 8400, 3200, 500},
-     {5600, 8300, 3600, 400},
-     {5100, 8100, 5500, 8000},
-     {-75, -300},
-     25},
-    {66,
-     87,
-     QColor(255, 0, 0),
-     {5200, 3500, 6200, 1500},
-     {5600, 3600, 6600, 1600},
-     {5300, 3300, 5700, 3400},
-     {150, -300},
-     6},
-    {42,
-     81,
-     QColor(255, 0, 0),
-     {1200, 5500, 200, 1500},
-     {1550, 5400, 550, 1400},
-     {1150, 5300, 1500, 5200},
-     {-75, -300},
-     13},
+    {8, 31, Qt::blue, QLine(7300, 9400, 9300, 6400), QLine(7700, 9600, 9700, 6600),
+     QLine(7500, 9100, 7900, 9300), QPoint(200, -300), 9},
+    {15, 97, Qt::blue, QLine(5200, 8400, 3200, 500), QLine(5600, 8300, 3600, 400),
+     QLine(5100, 8100, 5500, 8000), QPoint(-75, -300), 25},
+    {66, 87, Qt::red, QLine(5200, 3500, 6200, 1500), QLine(5600, 3600, 6600, 1600),
+     QLine(5300, 3300, 5700, 3400), QPoint(150, -300), 6},
+    {42, 81, Qt::red, QLine(1200, 5500, 200, 1500), QLine(1550, 5400, 550, 1400),
+     QLine(1150, 5300, 1500, 5200), QPoint(-75, -300), 13},
 }};
 
 inline constexpr QColor kBoardBackground(255, 255, 255);
@@ -96,25 +72,22 @@ public:
     // Paints the whole picture stretched into `twips`, over what lies beneath.
     void paintPicture(const QImage& picture, const QRect& twips);
     void setPen(int widthPixels, const QColor& colour);
-    void drawLine(int x1, int y1, int x2, int y2);
-    int scaleWidth() const { return kBoardTwips; }
-    int scaleHeight() const { return kBoardTwips; }
+    void drawLine(const QLine& twips);
     // The painting, once done; the canvas is left empty.
     QImage take() { return std::move(image_); }
 
 private:
     // A point in window pixels on the board; the lines at the far edges (10000 twips) fall just
     // outside the last pixel and are kept in.
-    QPoint toPixels(int x, int y) const;
+    QPoint toPixels(QPoint twips) const;
 
     QImage image_;
     QPen pen_;
 };
 
-// Paints the whole board on a thread of its own (in a web page, on the GUI thread once the board
-// is first shown): the snake pictures (decoded one at a time and dropped once painted, so
-// `imageList1` never holds them), the grid over them, then the ladders, for a screen of the given
-// device pixel ratio. Call on the GUI thread.
+// Paints the whole board on a thread of its own (a web page's, on the GUI thread): the snake
+// pictures (decoded one at a time and dropped once painted, so `imageList1` never holds them),
+// the grid over them, then the ladders, at the given device pixel ratio. Call on the GUI thread.
 std::future<QImage> paintBoard(const ImageSet& imageList1, qreal devicePixelRatio);
 
 } // namespace tavlo::ui

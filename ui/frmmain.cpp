@@ -13,12 +13,9 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
-
-#ifndef TAVLO_MAKER_URL
-#define TAVLO_MAKER_URL "https://github.com/tavlo/tavlo"
-#endif
 
 namespace tavlo::ui {
 
@@ -46,25 +43,16 @@ void place(QWidget* widget, int left, int top, int width, int height) {
     widget->setGeometry(pixels(left, top, width, height));
 }
 
+// The input held back while a move is played out. (Not ShortcutOverride: held back, it would keep
+// the keys of New Game and Exit from ever reaching their shortcuts, which decide for themselves.)
 bool isUserInput(QEvent::Type type) {
-    switch (type) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    // (Not ShortcutOverride: held back, it would keep the keys of New Game and Exit from ever
-    // reaching their shortcuts, which decide for themselves.)
-    case QEvent::Shortcut:
-    case QEvent::Wheel:
-    case QEvent::TouchBegin:
-    case QEvent::TouchUpdate:
-    case QEvent::TouchEnd:
-    case QEvent::ContextMenu:
-        return true;
-    default:
-        return false;
-    }
+    return std::ranges::count(
+               std::initializer_list{QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                                     QEvent::MouseButtonDblClick, QEvent::KeyPress,
+                                     QEvent::KeyRelease, QEvent::Shortcut, QEvent::Wheel,
+                                     QEvent::TouchBegin, QEvent::TouchUpdate, QEvent::TouchEnd,
+                                     QEvent::ContextMenu},
+               type) > 0;
 }
 
 } // namespace
@@ -123,8 +111,7 @@ frmmain::~frmmain() {
 
 void frmmain::createControls() {
     auto add = [this](Control c, QWidget* w) {
-        w->setObjectName(
-            QString::fromUtf8(controlName(c).data(), static_cast<int>(controlName(c).size())));
+        w->setObjectName(QString::fromUtf8(controlName(c)));
         m_controls[static_cast<std::size_t>(c)] = w;
     };
     auto button = [&](Control c, int top, const char* caption, const char* toolTip = nullptr,
@@ -166,6 +153,14 @@ void frmmain::createControls() {
         place(i, left, top, width, height);
         return i;
     };
+    auto centredLabel = [&](Control c, int top, qreal points) {
+        auto* label = new PlainLabel(m_page);
+        add(c, label);
+        place(label, 11400, top, 3015, 375);
+        label->setFont(arial(points, true));
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        return label;
+    };
 
     // The two title bars only name the panels below them: headings, which a screen reader
     // offers nothing to press on.
@@ -176,15 +171,11 @@ void frmmain::createControls() {
     button(Control::cmdnewgame, 360, "New Game", "New Game");
 
     QWidget* names = frame(Control::frameplayername, 7320, 2535);
-    const std::pair<Control, int> boxes[] = {{Control::txtplayer4name, 1920},
-                                             {Control::txtplayer3name, 1320},
-                                             {Control::txtplayer2name, 720},
-                                             {Control::txtplayer1name, 120}};
-    for (const auto& [c, top] : boxes) {
-        const int n = c == Control::txtplayer1name   ? 1
-                      : c == Control::txtplayer2name ? 2
-                      : c == Control::txtplayer3name ? 3
-                                                     : 4;
+    const std::tuple<Control, int, int> boxes[] = {{Control::txtplayer4name, 4, 1920},
+                                                   {Control::txtplayer3name, 3, 1320},
+                                                   {Control::txtplayer2name, 2, 720},
+                                                   {Control::txtplayer1name, 1, 120}};
+    for (const auto& [c, n, top] : boxes) {
         auto* box = new QLineEdit(QStringLiteral("Player %1").arg(n), names);
         add(c, box);
         place(box, 120, top, 2000, 375);
@@ -229,15 +220,10 @@ void frmmain::createControls() {
     add(Control::Label1, label1Template);
     place(label1Template, 0, 0, 1095, 495);
     label1Template->setText(QStringLiteral("Label1"));
-    label1Template->setFont(arial(8.25, false));
     label1Template->hide();
     m_label1[0] = label1Template;
 
-    auto* winner = new PlainLabel(m_page);
-    add(Control::lblwinner, winner);
-    place(winner, 11400, 3480, 3015, 375);
-    winner->setFont(arial(14.25, true));
-    winner->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    auto* winner = centredLabel(Control::lblwinner, 3480, 14.25);
     setBackColour(winner, kButtonFace);
     winner->hide();
 
@@ -248,11 +234,7 @@ void frmmain::createControls() {
     setBackColour(shape, Qt::white);
     shape->stackUnder(m_pictureboard);
 
-    auto* turn = new PlainLabel(m_page);
-    add(Control::lblcurrentplayer, turn);
-    place(turn, 11400, 960, 3015, 375);
-    turn->setFont(arial(12, true));
-    turn->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    centredLabel(Control::lblcurrentplayer, 960, 12);
 
     image(Control::imgstartp2, m_page, 0, 9240, 540, 570, true);
     image(Control::imgstartp4, m_page, 0, 8040, 540, 570, true);
@@ -362,11 +344,10 @@ void frmmain::optionClicked(Control option, void (Game::*handler)()) {
 }
 
 void frmmain::perform(const Operation& operation) {
-    if (std::holds_alternative<op::Close>(operation)) {
+    if (std::holds_alternative<op::Close>(operation))
         apply(operation);
-        return;
-    }
-    m_player.submit(operation);
+    else
+        m_player.submit(operation);
 }
 
 bool frmmain::selectOption(Control option) {
@@ -447,42 +428,28 @@ void frmmain::apply(const Operation& operation) {
 }
 
 void frmmain::drawboard() {
-    // Painted on another core while the window is built; the board waits for it when first shown.
     m_pictureboard->setPainting(std::move(m_painting));
     createNumberLabels();
 }
 
 void frmmain::createNumberLabels() {
     const PlainLabel* model = m_label1[0];
-    int left = 0;
-    int top = 9000;
-    int row = 0;
+    QFont numberFont = model->font();
+    numberFont.setPointSizeF(12);
+    numberFont.setBold(true);
     for (int n = 1; n <= 100; ++n) {
         auto* label = new PlainLabel(m_pictureboard);
         label->setObjectName(QStringLiteral("Label1_%1").arg(n));
-        label->setFont(model->font());
         label->setPalette(model->palette());
         label->setAlignment(model->alignment());
         label->setVisible(true);
-        place(label, left, top, 1000, 300);
-        m_label1Position[static_cast<std::size_t>(n)] = {static_cast<std::int16_t>(left),
-                                                         static_cast<std::int16_t>(top)};
+        const BoardPoint at = squareOrigin(n);
+        place(label, at.left, at.top, 1000, 300);
+        m_label1Position[static_cast<std::size_t>(n)] = at;
         label->setText(QStringLiteral(" %1").arg(n));
-        QFont font = label->font();
-        font.setPointSizeF(12);
-        font.setBold(true);
-        label->setFont(font);
-        label->setTransparent(true);
+        label->setFont(numberFont);
+        label->setAutoFillBackground(false);
         m_label1[static_cast<std::size_t>(n)] = label;
-
-        if (n % 10 == 0) {
-            top -= 1000;
-            ++row;
-        } else if (row % 2 == 0) {
-            left += 1000;
-        } else {
-            left -= 1000;
-        }
     }
 }
 

@@ -74,8 +74,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Where the screen has less room than the window, the window takes the room there is, and
-    // its page scrolls.
+    // Fits the window into the room the screen has (see pageSize).
     void fitScreen();
     // Fits the window to the screen it is shown on, and follows that screen's room and scale.
     void showOn(QScreen* screen);

@@ -50,10 +50,6 @@ PlainLabel::PlainLabel(QWidget* parent) : QLabel(parent) {
     setAutoFillBackground(true);
 }
 
-void PlainLabel::setTransparent(bool transparent) {
-    setAutoFillBackground(!transparent);
-}
-
 void PlainLabel::setTextColour(const QColor& colour) {
     colour_ = colour;
     update();

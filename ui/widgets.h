@@ -28,13 +28,12 @@ inline constexpr int kFocusWidth = 3; // pixels
 QString literalToolTip(const QString& text);
 
 // Static text shown literally (never as markup) on one line, on an opaque background of its
-// background colour unless made transparent. It keeps the text's layout between paints, and a
-// new text colour repaints the text without touching the palette, so the winner label's ten
-// colours a second and a token's step over the number labels cost little.
+// background colour unless its autoFillBackground is turned off. It keeps the text's layout
+// between paints, and a new text colour repaints the text without touching the palette, so the
+// winner label's ten colours a second and a token's step over the number labels cost little.
 class PlainLabel : public QLabel {
 public:
     explicit PlainLabel(QWidget* parent);
-    void setTransparent(bool transparent);
     void setTextColour(const QColor& colour);
     QColor textColour() const;
 
@@ -53,7 +52,6 @@ class ImageControl : public QLabel {
 public:
     ImageControl(QWidget* parent, bool stretch);
     void setPicture(const QPixmap& picture);
-    bool stretches() const { return stretch_; }
 
 private:
     bool stretch_;
