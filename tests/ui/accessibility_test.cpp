@@ -73,13 +73,10 @@ TEST_F(Accessibility, DieIsAButtonWhosePressRollsAndWhoseDescriptionTellsTheMove
     EXPECT_EQ(face->text(QAccessible::Description), told);
     EXPECT_EQ(announced.shows, 1);
     EXPECT_EQ(accessibleText(announcer()), told);
-    EXPECT_EQ(accessibleText(widget(Control::Image1)),
-              QStringLiteral("Token of Player 1, square 3"));
 }
 
 TEST_F(Accessibility, ControlsSayWhatTheyAreAndLabelsAndTokensTheirCurrentText) {
     EXPECT_EQ(accessibleText(window.get()), QStringLiteral("Tavlo"));
-    EXPECT_TRUE(window->windowTitle().startsWith(QStringLiteral("Tavlo - Game created by ")));
     // The title bars over the panels are headings, with nothing to press, whose text is their
     // caption: a screen reader reads a heading's text.
     for (Control c : {Control::Command1, Control::Command2}) {
