@@ -14,9 +14,9 @@
 namespace tavlo::testing {
 namespace {
 
-QString accessibleText(QWidget* w, QAccessible::Text kind = QAccessible::Name) {
+QString accessibleText(QWidget* w) {
     QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w);
-    return face ? face->text(kind) : QString();
+    return face ? face->text(QAccessible::Name) : QString();
 }
 
 // Counts the times a widget appears: for the announcer, the sentences a screen reader speaks.
@@ -44,13 +44,31 @@ protected:
     ShowCounter announced;
 };
 
-TEST_F(Accessibility, DieIsAButtonWhosePressRollsAndWhoseDescriptionTellsTheMove) {
+// Where a screen reader hears a description's change (Qt 6.5 and later), the die's description
+// would tell each move a second time: it tells nothing (a screen reader reads its tooltip), and
+// the announcer alone tells the news. Elsewhere the description tells them as well, and New Game
+// from its button, which hands the focus to the die, leaves them to it: the die reads them out.
+class News : public Accessibility, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override {
+        ui::ScreenReaderChannels channels;
+        channels.descriptionChangeIsSpoken = GetParam();
+        open([](int) { return 0; }, channels);
+        announcer()->installEventFilter(&announced);
+    }
+    QString described(const char* news) const {
+        return GetParam() ? QStringLiteral("Dice") : QString::fromUtf8(news);
+    }
+};
+
+TEST_P(News, DieIsAButtonWhosePressRollsAndTheNewsAreToldOnce) {
+    activate();
     QWidget* die = widget(Control::picdice);
     QAccessibleInterface* face = QAccessible::queryAccessibleInterface(die);
     ASSERT_NE(face, nullptr);
     EXPECT_EQ(face->role(), QAccessible::Button);
     EXPECT_EQ(face->text(QAccessible::Name), QStringLiteral("Roll the die"));
-    EXPECT_EQ(face->text(QAccessible::Description), QStringLiteral("Player 1's turn."));
+    EXPECT_EQ(face->text(QAccessible::Description), described("Player 1's turn."));
     QAccessibleActionInterface* actions = face->actionInterface();
     ASSERT_NE(actions, nullptr);
     ASSERT_TRUE(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
@@ -64,16 +82,27 @@ TEST_F(Accessibility, DieIsAButtonWhosePressRollsAndWhoseDescriptionTellsTheMove
         << "the press action did not roll the die";
     EXPECT_EQ(face->text(QAccessible::Name), QStringLiteral("Roll the die"))
         << "a screen reader must not read out every face";
-    EXPECT_EQ(face->text(QAccessible::Description), QStringLiteral("Player 1's turn."));
+    EXPECT_EQ(face->text(QAccessible::Description), described("Player 1's turn."));
     EXPECT_EQ(announced.shows, 0) << "nothing is announced while the die rolls";
     ASSERT_TRUE(finished.wait(5000));
     EXPECT_EQ(face->text(QAccessible::Name), QStringLiteral("Roll the die"));
-    const QString told =
-        QStringLiteral("Player 1 rolled 3 and moved to square 3. Player 2's turn.");
-    EXPECT_EQ(face->text(QAccessible::Description), told);
+    const char* told = "Player 1 rolled 3 and moved to square 3. Player 2's turn.";
+    EXPECT_EQ(face->text(QAccessible::Description), described(told));
     EXPECT_EQ(announced.shows, 1);
-    EXPECT_EQ(accessibleText(announcer()), told);
+    EXPECT_EQ(accessibleText(announcer()), QString::fromUtf8(told));
+
+    widget(Control::cmdnewgame)->setFocus();
+    QTest::keyClick(widget(Control::cmdnewgame), Qt::Key_Space);
+    EXPECT_EQ(window->game().state().movetotalcountp1, 0);
+    EXPECT_EQ(QApplication::focusWidget(), die);
+    const char* news = "New game. Player 1's turn.";
+    EXPECT_EQ(face->text(QAccessible::Description), described(news));
+    EXPECT_EQ(announced.shows, GetParam() ? 2 : 1);
+    EXPECT_EQ(accessibleText(announcer()), QString::fromUtf8(GetParam() ? news : told));
 }
+
+INSTANTIATE_TEST_SUITE_P(WhereADescriptionChange, News, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "IsSpoken" : "IsNotSpoken"; });
 
 TEST_F(Accessibility, ControlsSayWhatTheyAreAndLabelsAndTokensTheirCurrentText) {
     EXPECT_EQ(accessibleText(window.get()), QStringLiteral("Tavlo"));
@@ -165,16 +194,6 @@ TEST_F(Accessibility, FocusStaysWithTheDieWhichSpaceEnterAndKeypadEnterRoll) {
     EXPECT_EQ(window->game().state().movetotalcountp1, 3);
     EXPECT_EQ(window->game().state().movetotalcountp2, 5);
     EXPECT_EQ(announced.shows, 3);
-
-    // New Game from its button hands the focus to the die, which then reads out the news in
-    // its description: announcing them as well would say them twice.
-    const QString news = QStringLiteral("New game. Player 1's turn.");
-    widget(Control::cmdnewgame)->setFocus();
-    QTest::keyClick(widget(Control::cmdnewgame), Qt::Key_Space);
-    EXPECT_EQ(window->game().state().movetotalcountp1, 0);
-    EXPECT_EQ(QApplication::focusWidget(), die);
-    EXPECT_EQ(accessibleText(die, QAccessible::Description), news);
-    EXPECT_EQ(announced.shows, 3);
     // Ctrl+N where the die already has the focus: the announcer tells the news. Mid-roll it
     // stops the roll, as New Game does.
     random.pushRoll(6);
@@ -183,33 +202,10 @@ TEST_F(Accessibility, FocusStaysWithTheDieWhichSpaceEnterAndKeypadEnterRoll) {
     QTest::keyClick(die, Qt::Key_N, Qt::ControlModifier);
     EXPECT_FALSE(window->timer(Control::Timer2).isActive());
     EXPECT_EQ(announced.shows, 4);
-    EXPECT_EQ(accessibleText(announcer()), news);
+    EXPECT_EQ(accessibleText(announcer()), QStringLiteral("New game. Player 1's turn."));
     // Ctrl+N held down: its repeats start no further new game, nor announce one.
     QTest::simulateEvent(die, true, Qt::Key_N, Qt::ControlModifier, QString(), true);
     EXPECT_EQ(announced.shows, 4);
-}
-
-// Where a screen reader hears a description's change (Qt 6.5 and later), the die's description
-// would tell each move a second time: it tells nothing, and the announcer alone tells the news,
-// also when New Game hands the focus to the die.
-TEST_F(Accessibility, WhereADescriptionChangeIsSpokenOnlyTheAnnouncerTellsTheNews) {
-    ui::ScreenReaderChannels channels;
-    channels.descriptionChangeIsSpoken = true;
-    open([](int) { return 0; }, channels);
-    announcer()->installEventFilter(&announced);
-    activate();
-    QWidget* die = widget(Control::picdice);
-    rollAndWait(4);
-    EXPECT_EQ(announced.shows, 1);
-    EXPECT_EQ(accessibleText(announcer()),
-              QStringLiteral("Player 1 rolled 4 and moved to square 4. Player 2's turn."));
-    EXPECT_EQ(die->accessibleDescription(), QString());
-    widget(Control::cmdnewgame)->setFocus();
-    QTest::keyClick(widget(Control::cmdnewgame), Qt::Key_Space);
-    EXPECT_EQ(QApplication::focusWidget(), die);
-    EXPECT_EQ(announced.shows, 2);
-    EXPECT_EQ(accessibleText(announcer()), QStringLiteral("New game. Player 1's turn."));
-    EXPECT_EQ(die->accessibleDescription(), QString());
 }
 
 TEST_F(Accessibility, TabMovesThroughTheControlsInTheWindowsOrderAndTheFocusShows) {
