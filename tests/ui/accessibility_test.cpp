@@ -75,16 +75,15 @@ TEST_P(News, DieIsAButtonWhosePressRollsAndTheNewsAreToldOnce) {
 
     // (Whether the change events reach a screen reader is checked on the real accessibility
     // bus, by tests/xvfb/accessibility_bus_test.sh: off screen, Qt sends none.)
-    random.pushRoll(3);
-    QSignalSpy finished(window.get(), &ui::frmmain::moveFinished);
-    actions->doAction(QAccessibleActionInterface::pressAction());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->game().state().rollticks >= 3; }, 2000))
-        << "the press action did not roll the die";
-    EXPECT_EQ(face->text(QAccessible::Name), QStringLiteral("Roll the die"))
-        << "a screen reader must not read out every face";
-    EXPECT_EQ(face->text(QAccessible::Description), described("Player 1's turn."));
-    EXPECT_EQ(announced.shows, 0) << "nothing is announced while the die rolls";
-    ASSERT_TRUE(finished.wait(5000));
+    rollAndWait(3, [&] {
+        actions->doAction(QAccessibleActionInterface::pressAction());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window->game().state().rollticks >= 3; }, 2000))
+            << "the press action did not roll the die";
+        EXPECT_EQ(face->text(QAccessible::Name), QStringLiteral("Roll the die"))
+            << "a screen reader must not read out every face";
+        EXPECT_EQ(face->text(QAccessible::Description), described("Player 1's turn."));
+        EXPECT_EQ(announced.shows, 0) << "nothing is announced while the die rolls";
+    });
     EXPECT_EQ(face->text(QAccessible::Name), QStringLiteral("Roll the die"));
     const char* told = "Player 1 rolled 3 and moved to square 3. Player 2's turn.";
     EXPECT_EQ(face->text(QAccessible::Description), described(told));
@@ -185,11 +184,10 @@ TEST_F(Accessibility, FocusStaysWithTheDieWhichSpaceEnterAndKeypadEnterRoll) {
         {Qt::Key_Return, Qt::NoModifier, 5},
         {Qt::Key_Enter, Qt::KeypadModifier, 1}};
     for (const auto& [key, modifier, face] : presses) {
-        random.pushRoll(face);
-        QSignalSpy finished(window.get(), &ui::frmmain::moveFinished);
-        QTest::keyClick(die, key, modifier);
-        EXPECT_TRUE(window->timer(Control::Timer2).isActive()) << key;
-        ASSERT_TRUE(finished.wait(5000)) << key;
+        rollAndWait(face, [&] {
+            QTest::keyClick(die, key, modifier);
+            EXPECT_TRUE(window->timer(Control::Timer2).isActive()) << key;
+        });
     }
     EXPECT_EQ(window->game().state().movetotalcountp1, 3);
     EXPECT_EQ(window->game().state().movetotalcountp2, 5);
@@ -246,10 +244,7 @@ TEST_F(Accessibility, TabMovesThroughTheControlsInTheWindowsOrderAndTheFocusShow
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
     ASSERT_EQ(QApplication::focusWidget(), widget(Control::picdice));
-    random.pushRoll(5);
-    QSignalSpy finished(window.get(), &ui::frmmain::moveFinished);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-    ASSERT_TRUE(finished.wait(5000));
+    rollAndWait(5, [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space); });
     EXPECT_EQ(window->game().state().noofplayers, 3);
     EXPECT_EQ(accessibleText(widget(Control::Image1)), QStringLiteral("Token of Ada, square 5"));
 }
