@@ -289,7 +289,6 @@ TEST_F(StartedWindow, VisibilityEnabledStateSelectedOptionCursorAndTimers) {
     }
     EXPECT_TRUE(widget<QRadioButton>(Control::player2)->isChecked());
     EXPECT_FALSE(widget<QRadioButton>(Control::player3)->isChecked());
-    EXPECT_EQ(window->game().state().noofplayers, 2);
     EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);
     for (const auto& [timer, interval] : {std::pair(Control::Timer2, 60), {Control::Timer1, 100}}) {
         EXPECT_FALSE(window->timer(timer).isActive());
