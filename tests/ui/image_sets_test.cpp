@@ -28,38 +28,25 @@ bool opaqueEverywhere(const QImage& image) {
 // the pips of a die face, not the border around it.
 int darkBlobs(const QImage& image, int minimum) {
     const int w = image.width(), h = image.height();
-    std::vector<char> seen(static_cast<std::size_t>(w * h), 0);
-    auto dark = [&](int x, int y) {
+    std::vector<bool> seen(static_cast<std::size_t>(w * h));
+    // Marks the unseen dark pixels joined to (x, y), returning how many, and takes in their bounds.
+    auto fill = [&](auto& self, int x, int y, QRect& bounds) -> int {
+        if (x < 0 || y < 0 || x >= w || y >= h || seen[static_cast<std::size_t>(y * w + x)])
+            return 0;
         const QColor c = image.pixelColor(x, y);
-        return c.alpha() > 128 && c.lightness() < 60;
+        if (c.alpha() <= 128 || c.lightness() >= 60)
+            return 0;
+        seen[static_cast<std::size_t>(y * w + x)] = true;
+        bounds |= QRect(x, y, 1, 1);
+        return 1 + self(self, x + 1, y, bounds) + self(self, x - 1, y, bounds) +
+               self(self, x, y + 1, bounds) + self(self, x, y - 1, bounds);
     };
     int blobs = 0;
-    for (int y0 = 0; y0 < h; ++y0)
-        for (int x0 = 0; x0 < w; ++x0) {
-            if (seen[static_cast<std::size_t>(y0 * w + x0)] || !dark(x0, y0))
-                continue;
-            int size = 0;
-            QRect bounds(x0, y0, 1, 1);
-            std::vector<QPoint> stack{{x0, y0}};
-            seen[static_cast<std::size_t>(y0 * w + x0)] = 1;
-            while (!stack.empty()) {
-                const QPoint p = stack.back();
-                stack.pop_back();
-                ++size;
-                bounds |= QRect(p, QSize(1, 1));
-                for (const QPoint d : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
-                    const QPoint q = p + d;
-                    if (q.x() < 0 || q.y() < 0 || q.x() >= w || q.y() >= h)
-                        continue;
-                    auto& mark = seen[static_cast<std::size_t>(q.y() * w + q.x())];
-                    if (!mark && dark(q.x(), q.y())) {
-                        mark = 1;
-                        stack.push_back(q);
-                    }
-                }
-            }
-            if (size >= minimum && bounds.width() <= w / 4 && bounds.height() <= h / 4)
-                ++blobs;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            QRect bounds;
+            blobs += fill(fill, x, y, bounds) >= minimum && bounds.width() <= w / 4 &&
+                     bounds.height() <= h / 4;
         }
     return blobs;
 }

@@ -204,10 +204,12 @@ TEST_F(OnScreens, MovedToAScreenOfAnotherScaleTheBoardAndPicturesAreRepaintedFor
 
 // What the captions say is the window's own; what holds for all of them is checked here.
 TEST_F(StartedWindow, CaptionsFitAndShareOneFaceAndTheOptionsNameTheirNumbers) {
-    // The title bars, the buttons, the options and whose turn it is, in one bold face, with
-    // none of their captions cut; the winner in a larger one.
+    // The title bars, the buttons, the options and whose turn it is, in one bold face (Arial, or
+    // its metric twin), with none of their captions cut; the winner in a larger one.
     const QFont face = widget(Control::cmdnewgame)->font();
     EXPECT_TRUE(face.bold());
+    const QString family = QFontInfo(face).family();
+    EXPECT_TRUE(family == "Arial" || family == "Liberation Sans") << family.toStdString();
     EXPECT_EQ(widget(Control::lblcurrentplayer)->font(), face);
     EXPECT_GT(widget(Control::lblwinner)->font().pointSizeF(), face.pointSizeF());
     for (Control c : {Control::Command2, Control::Command1, Control::cmdexit, Control::cmdnewgame,
@@ -245,26 +247,19 @@ TEST_F(StartedWindow, CaptionsFitAndShareOneFaceAndTheOptionsNameTheirNumbers) {
         const QRect room = box->style()->subElementRect(QStyle::SE_LineEditContents, &frame, box);
         EXPECT_LE(QFontMetrics(box->font()).horizontalAdvance(box->text()), room.width()) << n;
     }
-    EXPECT_EQ(caption(Control::lblcurrentplayer), QStringLiteral("Player 1's Turn"));
-}
-
-TEST_F(StartedWindow, AsksForArialAndGetsItsMetricTwin) {
-    const QString family = QFontInfo(widget(Control::cmdnewgame)->font()).family();
-    EXPECT_TRUE(family == "Arial" || family == "Liberation Sans") << family.toStdString();
 }
 
 TEST_F(StartedWindow, ColoursAreTheStartUpOnes) {
     const QColor navy(0, 0, 25), face(224, 224, 224);
     auto background = [&](Control c) { return widget(c)->palette().color(QPalette::Window); };
-    auto text = [&](Control c) { return textColour(c); };
     EXPECT_EQ(window->palette().color(QPalette::Window), navy);
     for (Control c :
          {Control::frameplayername, Control::frameselectnoofplayer, Control::player2,
           Control::player3, Control::player4, Control::picdice, Control::lblcurrentplayer})
         EXPECT_EQ(background(c), navy) << controlName(c);
     for (Control c : {Control::player2, Control::player3, Control::player4})
-        EXPECT_EQ(text(c), QColor(Qt::white)) << controlName(c);
-    EXPECT_EQ(text(Control::lblcurrentplayer), QColor(235, 79, 33));
+        EXPECT_EQ(textColour(c), QColor(Qt::white)) << controlName(c);
+    EXPECT_EQ(textColour(Control::lblcurrentplayer), QColor(235, 79, 33));
     EXPECT_EQ(background(Control::lblwinner), face);
     for (Control c : {Control::cmdnewgame, Control::cmdexit, Control::Command1, Control::Command2})
         EXPECT_EQ(widget(c)->palette().color(QPalette::Button), face) << controlName(c);
@@ -279,7 +274,8 @@ TEST_F(StartedWindow, ColoursAreTheStartUpOnes) {
     EXPECT_NEAR(button.blue(), face.blue(), 16);
 }
 
-TEST_F(StartedWindow, VisibilityEnabledStateAndSelectedOption) {
+// Still, with the default arrow, the timers stopped and two players selected.
+TEST_F(StartedWindow, VisibilityEnabledStateSelectedOptionCursorAndTimers) {
     for (Control c :
          {Control::lblwinner, Control::Label1, Control::imgstartp3, Control::imgstartp4})
         EXPECT_FALSE(widget(c)->isVisible()) << controlName(c);
@@ -293,15 +289,12 @@ TEST_F(StartedWindow, VisibilityEnabledStateAndSelectedOption) {
     }
     EXPECT_TRUE(widget<QRadioButton>(Control::player2)->isChecked());
     EXPECT_FALSE(widget<QRadioButton>(Control::player3)->isChecked());
-    EXPECT_EQ(window->game().state().noofplayers, 2);
-}
-
-TEST_F(StartedWindow, TimersAreStoppedWithTheirIntervals) {
-    EXPECT_FALSE(window->timer(Control::Timer2).isActive());
-    EXPECT_FALSE(window->timer(Control::Timer1).isActive());
-    EXPECT_EQ(window->timer(Control::Timer2).interval(), 60);
-    EXPECT_EQ(window->timer(Control::Timer1).interval(), 100);
-    EXPECT_EQ(window->timer(Control::Timer2).timerType(), Qt::PreciseTimer);
+    EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);
+    for (const auto& [timer, interval] : {std::pair(Control::Timer2, 60), {Control::Timer1, 100}}) {
+        EXPECT_FALSE(window->timer(timer).isActive());
+        EXPECT_EQ(window->timer(timer).interval(), interval);
+        EXPECT_EQ(window->timer(timer).timerType(), Qt::PreciseTimer);
+    }
 }
 
 TEST_F(StartedWindow, PicturesComeFromTheImageLists) {
@@ -310,10 +303,6 @@ TEST_F(StartedWindow, PicturesComeFromTheImageLists) {
         EXPECT_TRUE(widget<QLabel>(player(n).boardToken)->pixmap().isNull()) << n;
     EXPECT_TRUE(widget<QLabel>(Control::imgstartp1)->hasScaledContents());
     EXPECT_FALSE(widget<QLabel>(Control::imgp1)->hasScaledContents());
-}
-
-TEST_F(StartedWindow, CursorIsTheDefaultArrow) {
-    EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);
 }
 
 } // namespace

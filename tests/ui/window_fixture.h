@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace tavlo::testing {
@@ -78,12 +79,12 @@ protected:
 
     void click(Control c) { QTest::mouseClick(widget(c), Qt::LeftButton); }
 
-    // Clicks the die for a roll of `face` and waits, through the real 60 ms timer, until the
-    // move has been played out on screen.
-    void rollAndWait(int face) {
+    // Rolls `face` by a click on the die, or by `roll`, and waits, through the real 60 ms timer,
+    // until the move has been played out on screen.
+    void rollAndWait(int face, const std::function<void()>& roll = {}) {
         random.pushRoll(face);
         QSignalSpy finished(window.get(), &ui::frmmain::moveFinished);
-        click(Control::picdice);
+        roll ? roll() : click(Control::picdice);
         ASSERT_TRUE(finished.wait(5000)) << "the move never finished";
     }
 
