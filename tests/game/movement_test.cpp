@@ -137,18 +137,31 @@ TEST_F(Movement, LandingExactlyOnHundredWins) {
     EXPECT_EQ(state().movetotalcountp3, 100);
 }
 
+// The whose-turn label still passes on; later presses on the die move nothing and only tell
+// who has won.
 TEST_F(Movement, LandingPastHundredWinsWithTheTokenKeptInSightOnSquareHundred) {
     place(4, 98, offsetOf(4));
-    move(4, 6);
+    game.state().currentplayer = 4;
+    roll(6);
     EXPECT_THAT(tokenStops(Control::Image4),
                 ElementsAre(BoardPoint{1070, 0}, BoardPoint{70, 0}, BoardPoint{70, 0},
                             BoardPoint{70, 0}, BoardPoint{70, 0}, BoardPoint{70, 0}));
-    EXPECT_EQ(window.all<op::Pause>().size(), 6u);
+    EXPECT_EQ(window.all<op::Pause>().size(), 7u); // one before the walk, one after each step
     // The numbers carry on above the board: the sixth step would have stood at 3070, -1000.
     EXPECT_EQ(rectOf(4), (BoardPoint{4070, -1000}));
     EXPECT_EQ(state().movetotalcountp4, 104);
     EXPECT_EQ(state().gameover, kTrue);
     EXPECT_EQ(window[Control::lblwinner].caption, "Player 4  Wins");
+    EXPECT_EQ(state().currentplayer, 1);
+    EXPECT_EQ(window[Control::lblcurrentplayer].caption, "Player 1's  Turn");
+    EXPECT_EQ(window[Control::lblcurrentplayer].foreColour, (Rgb{235, 79, 33}));
+    EXPECT_EQ(window.pointer(), MousePointer::Default);
+    window.clearLog();
+    game.picdice_Click();
+    game.picdice_Click();
+    const std::string told = "News(\"Player 4 wins. Press New Game to play again.\")";
+    EXPECT_THAT(window.log,
+                ElementsAre("Text(txtplayer4name)", told, "Text(txtplayer4name)", told));
 }
 
 } // namespace

@@ -177,7 +177,7 @@ TEST_F(NewGame, KeepsNamesAndUsesTheNamesAsTypedNow) {
     game.cmdnewgame_Click();
     EXPECT_EQ(window[Control::lblcurrentplayer].caption, "Zoë's Turn");
     EXPECT_EQ(window[Control::lblcurrentplayer].foreColour, (Rgb{235, 79, 33}));
-    EXPECT_EQ(window.news(), "New game. Zoë's turn.");
+    EXPECT_EQ(window.all<op::News>().back().text, "New game. Zoë's turn.");
     EXPECT_EQ(window[Control::Image1].accessibleName, "Token of Zoë, not on the board");
     // Names typed before the first roll reach the waiting tokens when the die locks them; a
     // blank box is heard as its player's number. Only the players taking part have tokens to
