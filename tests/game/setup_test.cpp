@@ -89,20 +89,25 @@ std::vector<std::string> newGameWithTwoPlayersSelected() {
     return expected;
 }
 
+// A two-player game about to start, player 1 to move.
+GameState freshGame() {
+    GameState s;
+    s.diceframe = 1;
+    s.noofplayers = 2;
+    s.currentplayer = 1;
+    s.tokenrectp1 = {0, 9000, 980, 980};
+    s.tokenrectp2 = {0, 9000, 980, 980};
+    s.tokenrectp3 = {40, 9000, 980, 980};
+    s.tokenrectp4 = {70, 9000, 980, 980};
+    return s;
+}
+
 class StartUp : public GameFixture {};
 
 TEST_F(StartUp, IssuesEveryRequestInOrderForAFreshTwoPlayerGameWithPlayerOneToMove) {
     game.Form_Load();
     EXPECT_THAT(window.log, ElementsAreArray(kStartUp));
-    GameState expected;
-    expected.diceframe = 1;
-    expected.noofplayers = 2;
-    expected.currentplayer = 1;
-    expected.tokenrectp1 = {0, 9000, 980, 980};
-    expected.tokenrectp2 = {0, 9000, 980, 980};
-    expected.tokenrectp3 = {40, 9000, 980, 980};
-    expected.tokenrectp4 = {70, 9000, 980, 980};
-    EXPECT_EQ(state(), expected);
+    EXPECT_EQ(state(), freshGame());
     EXPECT_EQ(window.selectedOption(), Control::player2);
 }
 
@@ -149,16 +154,8 @@ TEST_F(NewGame, MidRollResetsTheRecordAndStopsTheRollSoNoPlayerOfTheNewGameMoves
     const GameState before = state();
     game.cmdnewgame_Click();
 
-    GameState expected = before; // dicevalue carries on
-    expected.rollticks = 0;
-    expected.diceframe = 1;
-    expected.currentplayer = 1;
-    expected.noofplayers = 2;
-    expected.movecurrentcountp1 = expected.movecurrentcountp2 = expected.movecurrentcountp3 = 0;
-    expected.movetotalcountp1 = expected.movetotalcountp2 = expected.movetotalcountp3 = 0;
-    expected.tokenrectp1 = {0, 9000, 980, 980};
-    expected.tokenrectp2 = {0, 9000, 980, 980};
-    expected.tokenrectp3 = {40, 9000, 980, 980};
+    GameState expected = freshGame();
+    expected.dicevalue = before.dicevalue; // the die's face carries on
     EXPECT_EQ(state(), expected);
     EXPECT_FALSE(window[Control::Timer2].enabled);
     EXPECT_EQ(window.pointer(), MousePointer::Default);
