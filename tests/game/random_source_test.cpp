@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <numeric>
 #include <set>
 
 namespace tavlo::testing {
@@ -23,9 +24,7 @@ constexpr double kChiSquared35 = 89.95;
 constexpr std::array<int, 6> kFaces{1, 2, 3, 4, 5, 6};
 
 double chiSquared(const std::vector<long>& counts) {
-    long total = 0;
-    for (long c : counts)
-        total += c;
+    const long total = std::accumulate(counts.begin(), counts.end(), 0L);
     const double expected = static_cast<double>(total) / static_cast<double>(counts.size());
     double sum = 0;
     for (long c : counts)

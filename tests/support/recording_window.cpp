@@ -7,7 +7,6 @@ namespace tavlo::testing {
 
 RecordingWindow::RecordingWindow() {
     at(Control::lblwinner).visible = false;
-    at(Control::Label1).visible = false;
     at(Control::Timer1).enabled = false;
     at(Control::Timer2).enabled = false;
     names_[Control::txtplayer1name] = "Player 1";
