@@ -35,26 +35,29 @@ inline std::vector<std::string> concat(std::initializer_list<std::vector<std::st
     return all;
 }
 
+// A player's click on an option, which the window passes on only if it changes the selection.
+inline void clickOption(RecordingWindow& window, Game& game, Control option) {
+    if (!window.selectOption(option))
+        return;
+    if (option == Control::player2)
+        game.player2_Click();
+    else if (option == Control::player3)
+        game.player3_Click();
+    else
+        game.player4_Click();
+}
+
 class GameFixture : public ::testing::Test {
 protected:
-    // A started game with an empty log; `players` other than 2 are chosen as a player would.
     void start(int players = 2) {
         game.Form_Load();
-        if (players == 3)
-            clickOption(Control::player3);
-        if (players == 4)
-            clickOption(Control::player4);
-        window.clearLog();
+        choosePlayers(players);
     }
-    // A user's click on an option: the option becomes selected, then its handler runs.
-    void clickOption(Control option) {
-        window.selectOption(option);
-        if (option == Control::player2)
-            game.player2_Click();
-        if (option == Control::player3)
-            game.player3_Click();
-        if (option == Control::player4)
-            game.player4_Click();
+    // The count chosen as a player would, then an empty log.
+    void choosePlayers(int players) {
+        if (players > 2)
+            clickOption(window, game, players == 3 ? Control::player3 : Control::player4);
+        window.clearLog();
     }
     void ticks(int n) {
         for (int i = 0; i < n; ++i)

@@ -7,7 +7,6 @@ namespace tavlo::testing {
 
 RecordingWindow::RecordingWindow() {
     at(Control::lblwinner).visible = false;
-    at(Control::Label1).visible = false;
     at(Control::Timer1).enabled = false;
     at(Control::Timer2).enabled = false;
     names_[Control::txtplayer1name] = "Player 1";
@@ -22,7 +21,6 @@ void RecordingWindow::perform(const Operation& operation) {
         operations.push_back(operation);
     }
     std::visit(Overloaded{
-                   [&](const op::SetBackColor& o) { at(o.control).backColour = o.colour; },
                    [&](const op::SetForeColor& o) { at(o.control).foreColour = o.colour; },
                    [&](const op::SetCaption& o) { at(o.control).caption = o.caption; },
                    [&](const op::SetVisible& o) { at(o.control).visible = o.visible; },
@@ -30,7 +28,6 @@ void RecordingWindow::perform(const Operation& operation) {
                    [&](const op::SetPicture& o) { at(o.control).picture = o; },
                    [&](const op::SetMousePointer& o) { pointer_ = o.pointer; },
                    [&](const op::SetAccessibleName& o) { at(o.control).accessibleName = o.text; },
-                   [&](const op::News& o) { news_ = o.text; },
                    [](const auto&) {}, // the rest is only logged
                },
                operation);

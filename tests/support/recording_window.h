@@ -16,7 +16,6 @@ namespace tavlo::testing {
 struct ControlModel {
     bool visible = true;
     bool enabled = true;
-    std::optional<Rgb> backColour;
     std::optional<Rgb> foreColour;
     std::string caption;
     std::string accessibleName;
@@ -40,8 +39,6 @@ public:
     const ControlModel& operator[](Control c) const { return controls_[static_cast<int>(c)]; }
     std::optional<Control> selectedOption() const { return selected_; }
     MousePointer pointer() const { return pointer_; }
-    // The latest news, said or kept.
-    const std::string& news() const { return news_; }
 
     // Every request as `describe` writes it, with the questions asked as `Text(...)`,
     // `LabelPosition(...)` and `SelectOption(...) -> changed` in between.
@@ -68,7 +65,6 @@ private:
     std::map<Control, std::string> names_;
     std::optional<Control> selected_;
     MousePointer pointer_ = MousePointer::Default;
-    std::string news_;
 };
 
 } // namespace tavlo::testing

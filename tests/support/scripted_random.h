@@ -23,7 +23,6 @@ public:
             return std::uniform_real_distribution<double>(0.0, 1.0)(*fallback_);
         if (values_.empty())
             throw std::logic_error("ScriptedRandom: no value left to draw");
-        ++draws;
         const double value = values_.front();
         values_.pop_front();
         return value;
@@ -49,7 +48,6 @@ public:
     void carryOnWithSeed(unsigned seed) { fallback_.emplace(seed); }
 
     int reseeds = 0;
-    int draws = 0;
 
 private:
     std::deque<double> values_;
