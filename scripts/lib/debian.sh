@@ -23,6 +23,13 @@ debian_codename() {
 # The codename of the release this machine runs.
 host_codename() { (. /etc/os-release && echo "${VERSION_CODENAME:-}"); }
 
+# Whether this machine's Debian is older than release $1 (Debian testing has no version number).
+debian_older_than() {
+    local version
+    version=$(. /etc/os-release && echo "${VERSION_ID:-}")
+    [ -n "$version" ] && [ "${version%%.*}" -lt "$1" ]
+}
+
 # The supported releases from this machine's own on, by codename: where a package built here
 # installs.
 debian_codenames_from_host() {

@@ -9,12 +9,8 @@
 # (scripts/lib/suite_in_debian_root.sh), and what it builds lands in build/debian-<codename>.
 WEB_DEBIAN=13
 
-# Whether this machine's Debian is older than that (Debian testing has no version number).
-web_needs_debian_root() {
-    local version
-    version=$(. /etc/os-release && echo "${VERSION_ID:-}")
-    [ -n "$version" ] && [ "${version%%.*}" -lt "$WEB_DEBIAN" ]
-}
+# Whether this machine's Debian is older than that.
+web_needs_debian_root() { debian_older_than "$WEB_DEBIAN"; }
 
 WEB_PACKAGES=(emscripten cmake ninja-build qt6-base-dev qt6-base-dev-tools dpkg-dev
     fonts-liberation)

@@ -11,12 +11,8 @@
 # (scripts/lib/suite_in_debian_root.sh), and what it builds lands in build/debian-<codename>.
 WINDOWS_DEBIAN=13
 
-# Whether this machine's Debian is older than that (Debian testing has no version number).
-windows_needs_debian_root() {
-    local version
-    version=$(. /etc/os-release && echo "${VERSION_ID:-}")
-    [ -n "$version" ] && [ "${version%%.*}" -lt "$WINDOWS_DEBIAN" ]
-}
+# Whether this machine's Debian is older than that.
+windows_needs_debian_root() { debian_older_than "$WINDOWS_DEBIAN"; }
 
 WINDOWS_PACKAGES=(cmake ninja-build qt6-base-dev qt6-base-dev-tools g++-mingw-w64-x86-64-posix
     binutils-mingw-w64-x86-64 dpkg-dev wine64 nsis)
