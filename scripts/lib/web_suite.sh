@@ -49,4 +49,4 @@ tests/web/linux_game.sh build/web-linux/tests/scripted_window "$shots"
 
 # The page, and the page with the scripted window beside the game, in Chromium.
 cp -r "$build/web/." "$build"/tests/scripted_window.{js,wasm} "$scripted"
-python3 tests/web/page_test.py "$build/web" "$scripted" "$shots" "$shots"
+python3 tests/web/page_test.py "$build/web" "$scripted" "$shots"
