@@ -73,13 +73,10 @@ web_page() {
 # Prints the weight of the page in folder $1: each file's bytes, and all of them, plain and
 # compressed as a web server would send them (gzip -9).
 web_weight() {
-    local file plain packed total=0 total_packed=0
-    printf '%-24s %10s %10s\n' file bytes gzip
+    local file
     for file in "$1"/*; do
-        plain=$(stat -c %s "$file")
-        packed=$(gzip -9 -c "$file" | wc -c)
-        printf '%-24s %10d %10d\n' "$(basename "$file")" "$plain" "$packed"
-        total=$((total + plain)) total_packed=$((total_packed + packed))
-    done
-    printf '%-24s %10d %10d\n' "the page" "$total" "$total_packed"
+        echo "$(basename "$file") $(stat -c %s "$file") $(gzip -9 -c "$file" | wc -c)"
+    done | awk 'BEGIN { printf "%-24s %10s %10s\n", "file", "bytes", "gzip" }
+        { printf "%-24s %10d %10d\n", $1, $2, $3; plain += $2; packed += $3 }
+        END { printf "%-24s %10d %10d\n", "the page", plain, packed }'
 }
