@@ -23,6 +23,13 @@ debian_codename() {
 # The codename of the release this machine runs.
 host_codename() { (. /etc/os-release && echo "${VERSION_CODENAME:-}"); }
 
+# Whether this machine's Debian is older than release $1 (Debian testing has no version number).
+debian_older_than() {
+    local version
+    version=$(. /etc/os-release && echo "${VERSION_ID:-}")
+    [ -n "$version" ] && [ "${version%%.*}" -lt "$1" ]
+}
+
 # The supported releases from this machine's own on, by codename: where a package built here
 # installs.
 debian_codenames_from_host() {
@@ -141,4 +148,35 @@ qt_source() {
             "archive: $(tail -n 2 "$log")" >&2
         return 77
     }
+}
+
+# Prints the folder of Qt built for platform $1 in the cache, building it first, under a lock,
+# where the cache has none for this machine's qt6-base version and key $2: Qt's source in a
+# scratch folder (qt_source), then command $5... given Qt's folder and an empty build folder next
+# to the source, with its output in a log kept next to Qt's folder. $3 names the platform, $4 the
+# minutes building takes. Returns 77 where Qt's source cannot be had.
+cached_qt() {
+    local version dir qt build log
+    version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+    dir=$(tavlo_cache)/$1
+    qt=$dir/qt-$version-$2
+    [ -f "$qt/.complete" ] && { echo "$qt"; return 0; }
+    mkdir -p "$dir"
+    (
+        flock 9
+        [ -f "$qt/.complete" ] && exit 0
+        build=$dir/qt-build-$version-$2
+        log=$qt.log
+        echo "Building Qt $version for $3 into $qt ($4 min; log: $log)" >&2
+        rm -rf "$build" "$qt"
+        qt_source "$build" "$version" "$log" || exit
+        { mkdir "$build/out" && "${@:5}" "$qt" "$build/out"; } </dev/null >>"$log" 2>&1 || {
+            echo "building Qt for $3 failed; the end of $log:" >&2
+            tail -n 30 "$log" >&2
+            exit 1
+        }
+        rm -rf "$build"
+        touch "$qt/.complete"
+    ) 9>"$dir/.lock" || return
+    echo "$qt"
 }

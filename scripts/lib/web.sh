@@ -9,12 +9,8 @@
 # (scripts/lib/suite_in_debian_root.sh), and what it builds lands in build/debian-<codename>.
 WEB_DEBIAN=13
 
-# Whether this machine's Debian is older than that (Debian testing has no version number).
-web_needs_debian_root() {
-    local version
-    version=$(. /etc/os-release && echo "${VERSION_ID:-}")
-    [ -n "$version" ] && [ "${version%%.*}" -lt "$WEB_DEBIAN" ]
-}
+# Whether this machine's Debian is older than that.
+web_needs_debian_root() { debian_older_than "$WEB_DEBIAN"; }
 
 WEB_PACKAGES=(emscripten cmake ninja-build qt6-base-dev qt6-base-dev-tools dpkg-dev
     fonts-liberation)
@@ -29,43 +25,23 @@ WEB_QT_CONFIGURE=(-platform wasm-emscripten -qt-host-path /usr -static -release 
 # Debian's Emscripten, where Qt looks for it.
 export EMSDK=/usr/share/emscripten
 
-# Prints the folder of Qt for WebAssembly, building it first if the cache has none for this
-# machine's qt6-base and emscripten versions and configure line. Building takes 25 to 50 minutes
-# on two cores; the log is kept next to it. Qt's source comes from Debian's archive
-# (qt_source). Returns 77 where it cannot be had.
+# Prints the folder of Qt for WebAssembly, building it first (25 to 50 minutes on two cores) if
+# the cache has none for this machine's qt6-base and emscripten versions and configure line.
 web_qt() {
-    local version key dir qt build log
-    version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+    local key
     key=$(printf '%s\n' "${WEB_QT_CONFIGURE[*]}" "$(dpkg-query -W -f='${Version}' emscripten)" |
         sha256sum | cut -c1-8)
-    dir=$(tavlo_cache)/web
-    qt=$dir/qt-$version-$key
-    [ -f "$qt/.complete" ] && { echo "$qt"; return 0; }
-    mkdir -p "$dir"
-    (
-        flock 9
-        [ -f "$qt/.complete" ] && exit 0
-        build=$dir/qt-build-$version-$key
-        log=$qt.log
-        echo "Building Qt $version for WebAssembly into $qt (25-50 min; log: $log)" >&2
-        rm -rf "$build" "$qt"
-        qt_source "$build" "$version" "$log" || exit
-        # Qt recommends its own Emscripten version, and goes on with Debian's after a warning.
-        {
-            mkdir "$build/out" && cd "$build/out" &&
-                nice -n 19 ../qt6-base-*/configure -prefix "$qt" "${WEB_QT_CONFIGURE[@]}" -- \
-                    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake -G Ninja &&
-                nice -n 19 cmake --build . --parallel "${TAVLO_JOBS:-2}" &&
-                cmake --install .
-        } </dev/null >>"$log" 2>&1 || {
-            echo "building Qt for WebAssembly failed; the end of $log:" >&2
-            tail -n 30 "$log" >&2
-            exit 1
-        }
-        rm -rf "$build"
-        touch "$qt/.complete"
-    ) 9>"$dir/.lock" || return
-    echo "$qt"
+    cached_qt web "$key" WebAssembly 25-50 web_qt_build
+}
+
+# Builds Qt for WebAssembly into folder $1 in build folder $2, next to Qt's source. Qt recommends
+# its own Emscripten version, and goes on with Debian's after a warning.
+web_qt_build() {
+    cd "$2" &&
+        nice -n 19 ../qt6-base-*/configure -prefix "$1" "${WEB_QT_CONFIGURE[@]}" -- \
+            -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake -G Ninja &&
+        nice -n 19 cmake --build . --parallel "${TAVLO_JOBS:-2}" &&
+        cmake --install .
 }
 
 # Builds, in build folder $2 with Qt for WebAssembly in folder $1, the targets given after any -D
@@ -97,13 +73,10 @@ web_page() {
 # Prints the weight of the page in folder $1: each file's bytes, and all of them, plain and
 # compressed as a web server would send them (gzip -9).
 web_weight() {
-    local file plain packed total=0 total_packed=0
-    printf '%-24s %10s %10s\n' file bytes gzip
+    local file
     for file in "$1"/*; do
-        plain=$(stat -c %s "$file")
-        packed=$(gzip -9 -c "$file" | wc -c)
-        printf '%-24s %10d %10d\n' "$(basename "$file")" "$plain" "$packed"
-        total=$((total + plain)) total_packed=$((total_packed + packed))
-    done
-    printf '%-24s %10d %10d\n' "the page" "$total" "$total_packed"
+        echo "$(basename "$file") $(stat -c %s "$file") $(gzip -9 -c "$file" | wc -c)"
+    done | awk 'BEGIN { printf "%-24s %10s %10s\n", "file", "bytes", "gzip" }
+        { printf "%-24s %10d %10d\n", $1, $2, $3; plain += $2; packed += $3 }
+        END { printf "%-24s %10d %10d\n", "the page", plain, packed }'
 }

@@ -20,11 +20,10 @@ fi
 packages=("${WEB_PACKAGES[@]}" googletest nodejs chromium python3-websocket python3-pil
     "${BUILD_PACKAGES[@]}" libgtest-dev libgmock-dev qt6-base-private-dev libx11-dev xvfb xauth
     xdotool imagemagick dbus)
-if [ "$(id -u)" != 0 ] && ! sudo -n true 2>/dev/null; then
-    for pkg in "${packages[@]}"; do
-        [ "$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null)" = installed ] ||
-            { echo "SKIPPED: $pkg is not installed, and installing it needs root" >&2; exit 77; }
-    done
+missing=$(missing_packages "${packages[@]}")
+if [ -n "$missing" ] && [ "$(id -u)" != 0 ] && ! sudo -n true 2>/dev/null; then
+    echo "SKIPPED: ${missing//$'\n'/ } not installed, and installing needs root" >&2
+    exit 77
 fi
 ensure_packages "${packages[@]}"
 start=$(date +%s)
@@ -43,14 +42,11 @@ ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)"
 # The Linux build's game and board, to compare with.
 cmake -S . -B build/web-linux -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVLO_BUILD_BENCH=OFF >/dev/null
 nice -n 19 cmake --build build/web-linux --parallel "${TAVLO_JOBS:-2}" --target scripted_window
-shots=$build/screenshots
-rm -rf "$shots"
-mkdir -p "$shots"
+shots=$build/screenshots scripted=$build/scripted
+rm -rf "$shots" "$scripted"
+mkdir -p "$shots" "$scripted"
 tests/web/linux_game.sh build/web-linux/tests/scripted_window "$shots"
 
 # The page, and the page with the scripted window beside the game, in Chromium.
-scripted=$build/scripted
-rm -rf "$scripted"
-mkdir -p "$scripted"
 cp -r "$build/web/." "$build"/tests/scripted_window.{js,wasm} "$scripted"
-python3 tests/web/page_test.py "$build/web" "$scripted" "$shots" "$shots"
+python3 tests/web/page_test.py "$build/web" "$scripted" "$shots"

@@ -11,12 +11,8 @@
 # (scripts/lib/suite_in_debian_root.sh), and what it builds lands in build/debian-<codename>.
 WINDOWS_DEBIAN=13
 
-# Whether this machine's Debian is older than that (Debian testing has no version number).
-windows_needs_debian_root() {
-    local version
-    version=$(. /etc/os-release && echo "${VERSION_ID:-}")
-    [ -n "$version" ] && [ "${version%%.*}" -lt "$WINDOWS_DEBIAN" ]
-}
+# Whether this machine's Debian is older than that.
+windows_needs_debian_root() { debian_older_than "$WINDOWS_DEBIAN"; }
 
 WINDOWS_PACKAGES=(cmake ninja-build qt6-base-dev qt6-base-dev-tools g++-mingw-w64-x86-64-posix
     binutils-mingw-w64-x86-64 dpkg-dev wine64 nsis)
@@ -30,43 +26,22 @@ WINDOWS_QT_CONFIGURE=(-xplatform win32-g++ -qt-host-path /usr -static -static-ru
     -no-feature-printsupport -no-feature-concurrent -no-feature-xml)
 
 # Prints the folder of Qt for Windows, building it first if the cache has none for this
-# machine's qt6-base version, configure line and toolchain file. Building takes 20 to 40
-# minutes on two cores; the log is kept next to it. Qt's source comes from Debian's archive
-# (qt_source). Returns 77 where it cannot be had.
+# machine's qt6-base version, configure line and toolchain file (cached_qt).
 windows_qt() {
-    local version key dir qt build log
-    version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+    local key
     key=$(printf '%s\n' "${WINDOWS_QT_CONFIGURE[*]}" | cat - cmake/mingw-w64.cmake |
         sha256sum | cut -c1-8)
-    dir=$(tavlo_cache)/windows
-    qt=$dir/qt-$version-$key
-    [ -f "$qt/.complete" ] && { echo "$qt"; return 0; }
-    mkdir -p "$dir"
-    (
-        flock 9
-        [ -f "$qt/.complete" ] && exit 0
-        build=$dir/qt-build-$version-$key
-        log=$qt.log
-        echo "Building Qt $version for Windows into $qt (20-40 min; log: $log)" >&2
-        rm -rf "$build" "$qt"
-        qt_source "$build" "$version" "$log" || exit
-        {
-            mkdir -p "$qt" && cp cmake/mingw-w64.cmake "$qt/toolchain.cmake" &&
-                mkdir "$build/out" && cd "$build/out" &&
-                nice -n 10 ../qt6-base-*/configure -prefix "$qt" "${WINDOWS_QT_CONFIGURE[@]}" -- \
-                    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-                    "-DCMAKE_TOOLCHAIN_FILE=$qt/toolchain.cmake" -G Ninja &&
-                nice -n 10 cmake --build . --parallel "$(nproc)" &&
-                cmake --install .
-        } </dev/null >>"$log" 2>&1 || {
-            echo "building Qt for Windows failed; the end of $log:" >&2
-            tail -n 30 "$log" >&2
-            exit 1
-        }
-        rm -rf "$build"
-        touch "$qt/.complete"
-    ) 9>"$dir/.lock" || return
-    echo "$qt"
+    cached_qt windows "$key" Windows 20-40 windows_qt_build
+}
+
+# Builds Qt for Windows into folder $1 in build folder $2.
+windows_qt_build() {
+    mkdir -p "$1" && cp cmake/mingw-w64.cmake "$1/toolchain.cmake" && cd "$2" &&
+        nice -n 10 ../qt6-base-*/configure -prefix "$1" "${WINDOWS_QT_CONFIGURE[@]}" -- \
+            -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+            "-DCMAKE_TOOLCHAIN_FILE=$1/toolchain.cmake" -G Ninja &&
+        nice -n 10 cmake --build . --parallel "$(nproc)" &&
+        cmake --install .
 }
 
 # Cross-builds, in build folder $2 with Qt for Windows in folder $1, the targets given after any

@@ -20,12 +20,14 @@ xdotool mousemove --window "$window" $EXIT click 1
 expect_clean_end "the Linux build's game" >/dev/null
 
 # With the keyboard, as the page's window has it: the die shows its focus ring.
-QT_SCALE_FACTOR=2 start_app "$scripted_window"
-xdotool windowfocus --sync "$window"
-settled_shot "$out/linux-start2.png"
-xdotool mousemove --window "$window" $((${EXIT% *} * 2)) $((${EXIT#* } * 2)) click 1
-expect_clean_end "the Linux build at scale 2" >/dev/null
-
+scaled_start() {
+    QT_SCALE_FACTOR=2 start_app "$scripted_window"
+    xdotool windowfocus --sync "$window"
+    settled_shot "$out/linux-start2${1:-}.png"
+    xdotool mousemove --window "$window" $((${EXIT% *} * 2)) $((${EXIT#* } * 2)) click 1
+    expect_clean_end "the Linux build at scale 2${2:-}" >/dev/null
+}
+scaled_start
 cat >"$work/fallback.conf" <<'EOF'
 <?xml version="1.0"?>
 <!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
@@ -34,9 +36,5 @@ cat >"$work/fallback.conf" <<'EOF'
   <selectfont><rejectfont><glob>/usr/share/fonts/truetype/liberation*/*</glob></rejectfont></selectfont>
 </fontconfig>
 EOF
-FONTCONFIG_FILE=$work/fallback.conf QT_SCALE_FACTOR=2 start_app "$scripted_window"
-xdotool windowfocus --sync "$window"
-settled_shot "$out/linux-start2-fallback.png"
-xdotool mousemove --window "$window" $((${EXIT% *} * 2)) $((${EXIT#* } * 2)) click 1
-expect_clean_end "the Linux build at scale 2 with a fallback font" >/dev/null
+FONTCONFIG_FILE=$work/fallback.conf scaled_start -fallback " with a fallback font"
 rm -f "$out"/*.before
