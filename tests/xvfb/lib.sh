@@ -63,16 +63,11 @@ app_bus=(dbus-run-session --)
 # one as it is: every program a test starts goes through "${emulator[@]}".
 read -r -a emulator <<<"${TAVLO_EMULATOR:-}"
 
-# Starts the program ($@, or env, its assignments and the program), sets app_pid and window to its
-# main window, and waits for its first frame: the background's navy in the corner, and two
-# pictures in a row the same.
+# Starts the program ($@; a caller sets its environment by assignments before start_app), sets
+# app_pid and window to its main window, and waits for its first frame: the background's navy in
+# the corner, and two pictures in a row the same.
 start_app() {
-    local vars=()
-    if [ "$1" = env ]; then
-        shift
-        while [[ $1 == *=* ]]; do vars+=("$1"); shift; done
-    fi
-    "${app_bus[@]}" env "${vars[@]}" "${emulator[@]}" "$@" >"$work/app.out" 2>"$work/app.err" &
+    "${app_bus[@]}" "${emulator[@]}" "$@" >"$work/app.out" 2>"$work/app.err" &
     app_pid=$!
     window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Tavlo - Game created by ' | head -n1) ||
         fail "no window appeared; stderr: $(cat "$work/app.err")"
@@ -111,21 +106,16 @@ expect_size() {
     [ "${WIDTH}x${HEIGHT}" = "$1" ] || fail "${2:+$2: }the window is ${WIDTH}x${HEIGHT}, not $1"
 }
 
-# Waits up to $1 seconds for the program to end; sets app_status.
-app_ended() { ! kill -0 "$app_pid" 2>/dev/null; }
-wait_app() {
-    wait_until "$1" app_ended || fail "the program did not end within ${1}s"
-    app_status=0
-    wait "$app_pid" || app_status=$?
-    app_pid=
-}
-
 # Waits for the program to end after $1 (what ended it) and fails unless it ended with status 0
 # and no sanitizer report. The limit, $2 seconds (10), is for a hang, not for speed: a loaded
 # machine is slow.
+app_ended() { ! kill -0 "$app_pid" 2>/dev/null; }
 expect_clean_end() {
-    wait_app "${2:-10}"
-    [ "$app_status" = 0 ] || fail "$1: status $app_status: $(cat "$work/app.err")"
+    local status=0
+    wait_until "${2:-10}" app_ended || fail "$1: the program did not end within ${2:-10}s"
+    wait "$app_pid" || status=$?
+    app_pid=
+    [ "$status" = 0 ] || fail "$1: status $status: $(cat "$work/app.err")"
     ! grep -E -q 'Sanitizer|runtime error' "$work/app.err" ||
         fail "$1: sanitizer report: $(cat "$work/app.err")"
     echo "$1: ended with status 0"
@@ -151,15 +141,6 @@ wait_for_output() {
 printed() { [ "$(grep -c -E "$pattern" "$work/app.out")" -ge "$count" ]; }
 printed_or_ended() { printed || app_ended; }
 
-# Clicks the die $1 times, each time waiting up to $2 seconds for the move to be played out.
-roll_die() {
-    local n
-    for n in $(seq "$1"); do
-        xdotool mousemove --window "$window" $DIE click 1
-        wait_for_output '^moved' "$n" "$2"
-    done
-}
-
 # Player 1 wins in six rolls: 6, (2: 1), 6, (2: 1), 3 onto the ladder at 15, then 3 to 100.
 WINNING_ROLLS=6,1,6,1,3,3
 WINNING_MOVES="moved | Player 2's  Turn
@@ -172,8 +153,11 @@ moved | Player 2's  Turn | Player 1  Wins"
 # and fails unless it went move for move as on every build (an arm64 one under qemu, a Windows
 # one under Wine, whose lines end with a carriage return too). $1 names the game.
 play_winning_game() {
-    local moves
-    roll_die 6 "$2"
+    local n moves
+    for n in $(seq 6); do
+        xdotool mousemove --window "$window" $DIE click 1
+        wait_for_output '^moved' "$n" "$2"
+    done
     moves=$(grep '^moved' "$work/app.out" | tr -d '\r')
     [ "$moves" = "$WINNING_MOVES" ] || fail "$1: the moves were not the scripted game's: $moves"
 }

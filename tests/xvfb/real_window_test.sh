@@ -74,14 +74,14 @@ custom_palette=true
 general="Liberation Serif,13,-1,5,400,0,0,0,0,0,0,0,0,0,0,1"
 fixed="Liberation Mono,13,-1,5,400,0,0,0,0,0,0,0,0,0,0,1"
 EOF
+styled() { start_app "$scripted_window" --report --pause-percent 0 --rolls 4; }
 for style in default dark qt6ct; do
     case $style in
-    default) theme=() ;;
-    dark) theme=(QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark
-        ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}fast_unwind_on_malloc=0) ;;
-    qt6ct) theme=(QT_QPA_PLATFORMTHEME=qt6ct XDG_CONFIG_HOME="$work/config") ;;
+    default) styled ;;
+    dark) QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark \
+        ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}fast_unwind_on_malloc=0 styled ;;
+    qt6ct) QT_QPA_PLATFORMTHEME=qt6ct XDG_CONFIG_HOME="$work/config" styled ;;
     esac
-    start_app env "${theme[@]}" "$scripted_window" --report --pause-percent 0 --rolls 4
     xdotool windowfocus --sync "$window"
     settled_shot "$work/$style-start.png"
     xdotool key space
