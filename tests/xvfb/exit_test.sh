@@ -2,8 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Each way of ending the program (Exit, the window's close command, Ctrl+Q) ends it with status 0
 # and no sanitizer report, in each phase of a game where the other tests do not end it that way:
-# real_window_test.sh closes it at the start and mid-roll, and the widget tests press Exit
-# mid-walk. Ctrl+Q is the one key a walk does not drop.
+# real_window_test.sh closes it at the start, and the widget tests press Exit mid-walk. Ctrl+Q is
+# the one key a walk does not drop.
 # Usage: exit_test.sh <scripted_window> <close_window>
 set -euo pipefail
 scripted_window=$1
@@ -36,7 +36,7 @@ reach_phase() {
     esac
 }
 
-for case in "mid-roll exit" "mid-roll ctrl+q" "mid-walk close" "mid-walk ctrl+q" "won exit" \
+for case in "mid-roll exit" "mid-roll close" "mid-roll ctrl+q" "mid-walk close" "mid-walk ctrl+q" "won exit" \
     "won close" "new-game-after-win exit" "new-game-after-win close"; do
     read -r phase way <<<"$case"
     reach_phase "$phase"
