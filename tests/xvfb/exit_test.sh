@@ -12,13 +12,20 @@ source "$(dirname "$0")/lib.sh"
 start_xvfb
 
 flashing() { window_shot "$work/now.png" && [ "$(differing_pixels "$work/won.png" "$work/now.png")" != 0 ]; }
+# How many pixels of the die's face, inside its focus ring, differ from the first frame's.
+die_changes() {
+    window_shot "$work/now.png"
+    differing_pixels "$work/first.png[76x72+820+108]" "$work/now.png[76x72+820+108]"
+}
+rolling() { [ "$(die_changes)" -gt 100 ]; }
+at_rest() { [ "$(die_changes)" = 0 ]; }
 
 reach_phase() {
     case $1 in
     mid-roll)
         start_app "$scripted_window" --report
         xdotool mousemove --window "$window" $DIE click 1
-        wait_until 10 die_changed "$work/die-rest.png" || fail "the die did not roll" ;;
+        wait_until 10 rolling || fail "the die did not roll" ;;
     mid-walk)
         start_app "$scripted_window" --report --rolls 6
         xdotool mousemove --window "$window" $DIE click 1
@@ -31,7 +38,7 @@ reach_phase() {
         wait_until 10 flashing || fail "the winner's label does not flash"
         if [ "$1" = new-game-after-win ]; then
             xdotool mousemove --window "$window" $NEW_GAME click 1
-            wait_until 10 die_at_rest || fail "the die is not at rest after New Game"
+            wait_until 10 at_rest || fail "the die is not at rest after New Game"
         fi ;;
     esac
 }
