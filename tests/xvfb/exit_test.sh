@@ -11,14 +11,15 @@ close_window=$2
 source "$(dirname "$0")/lib.sh"
 start_xvfb
 
-flashing() { window_shot "$work/now.png" && [ "$(differing_pixels "$work/won.png" "$work/now.png")" != 0 ]; }
-# How many pixels of the die's face, inside its focus ring, differ from the first frame's.
-die_changes() {
+# How many pixels of region $2 of the window differ now from picture $1's.
+changes_since() {
     window_shot "$work/now.png"
-    differing_pixels "$work/first.png[76x72+820+108]" "$work/now.png[76x72+820+108]"
+    differing_pixels "$1[$2]" "$work/now.png[$2]"
 }
-rolling() { [ "$(die_changes)" -gt 100 ]; }
-at_rest() { [ "$(die_changes)" = 0 ]; }
+die=76x72+820+108 # the die's face, inside its focus ring
+rolling() { [ "$(changes_since "$work/first.png" $die)" -gt 100 ]; }
+at_rest() { [ "$(changes_since "$work/first.png" $die)" = 0 ]; }
+flashing() { [ "$(changes_since "$work/won.png" 985x702+0+0)" != 0 ]; }
 
 reach_phase() {
     case $1 in

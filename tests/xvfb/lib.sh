@@ -1,7 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Helpers for tests that run the program in a real window on a private Xvfb screen (or, with
-# tests/wayland/window_test.sh, under a private Wayland compositor). Sourced; start_xvfb sets
-# DISPLAY; everything is cleaned up on exit.
+# Helpers for tests that run the program in a real window on a private Xvfb screen (or under a
+# private Wayland compositor). Sourced; everything is cleaned up on exit.
 
 work=$(mktemp -d)
 servers=() # the display server, and whatever else a test starts to last as long as it
@@ -19,7 +18,6 @@ trap cleanup EXIT
 # A test killed on timeout still takes its X server and program down with it.
 trap 'exit 143' TERM INT
 
-# As on a desktop session: a private runtime folder.
 mkdir -m 700 "$work/runtime"
 export XDG_RUNTIME_DIR="$work/runtime"
 

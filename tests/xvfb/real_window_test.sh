@@ -18,9 +18,8 @@ expect_size 985x702
 settled_shot "$work/start.png" 689 671 "srgb(255,255,255)"
 
 # The right-hand column ends inside the window: the last columns of pixels are plain navy.
-edge=$(convert "$work/start.png" -crop 20x702+965+0 +repage -unique-colors -format "%c" histogram:info: |
-    sed 's/.*\(srgb([^)]*)\).*/\1/' | sort -u | tr '\n' ' ')
-[ "$edge" = "srgb(0,0,25) " ] || fail "the window's right edge is not plain background: $edge"
+edge=$(convert "$work/start.png" -crop 20x702+965+0 -unique-colors -format "%w %[pixel:p]" info:)
+[ "$edge" = "1 srgb(0,0,25)" ] || fail "the window's right edge is not plain background: $edge"
 
 # The whose-turn label shows player 1's colour.
 turn_pixels=$(convert "$work/start.png" -crop 201x25+760+64 +repage -fill black +opaque "srgb(235,79,33)" \
