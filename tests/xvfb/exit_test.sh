@@ -44,8 +44,8 @@ reach_phase() {
     esac
 }
 
-for case in "mid-roll exit" "mid-roll close" "mid-roll ctrl+q" "mid-walk close" "mid-walk ctrl+q" "won exit" \
-    "won close" "new-game-after-win exit" "new-game-after-win close"; do
+for case in "mid-roll exit" "mid-roll close" "mid-roll ctrl+q" "mid-walk close" "mid-walk ctrl+q" \
+    "won exit" "won close" "new-game-after-win exit" "new-game-after-win close"; do
     read -r phase way <<<"$case"
     reach_phase "$phase"
     case $way in
