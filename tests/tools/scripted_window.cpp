@@ -1,16 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The real main window for scripted tests in a real X session: the die can be scripted and the
-// pauses shortened, the same way the widget tests do it, so a script can bring a game to any
-// phase in seconds. This is a test tool; the program itself takes no command line.
-//
-//   scripted_window [--pause-percent P] [--rolls 6,1,3] [--seed N] [--name1 TEXT] [--report]
-//                   [--check] [--notification]
-//
-// --report prints "step <ms>" when player 1's token moves and, when a move has been played
-// out, "moved | <whose-turn caption>" with " | <winner caption>" once someone has won; --check
-// verifies the game's invariants whenever the window goes idle and ends the program with status 3
-// and a message when one is broken. --notification tells the news by the notification alone, as
-// a build made with a Qt before 6.8 does on any Qt.
+// The real main window for scripts in a real session, its die scripted and its pauses shortened
+// as in the widget tests (options: --help), so that a script brings a game to any phase in
+// seconds. The program itself takes no command line.
+// --report prints "step <ms>" when player 1's token moves and, when a move has been played out,
+// "moved | <whose-turn caption>" with " | <winner caption>" once someone has won; --check ends
+// the program with status 3 and a message when an invariant is broken.
 #include "support/scripted_random.h"
 #include "support/state_checks.h"
 
@@ -31,7 +25,7 @@ namespace {
 
 using tavlo::Control;
 
-// Reports token steps and finished moves on standard output.
+// Reports each step of the token it watches.
 class StepReporter : public QObject {
 public:
     explicit StepReporter(QObject* parent) : QObject(parent) { clock_.start(); }

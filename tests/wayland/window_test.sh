@@ -1,12 +1,11 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Starts the built program under a private headless Wayland compositor (sway, without Xwayland,
-# with a keyboard as every desktop has one) and checks that it runs there natively, as an
-# xdg-shell window with its desktop id as app_id, that Space rolls the die, and that each time the
-# compositor closes the window the program ends at once, with status 0 and no sanitizer report.
-# The close is repeated <closes> times (default 5), each time with a fresh start; by hand, 200
-# closes show that none leaves the program running. Then, on a screen too small for it, the
-# window scrolls to the control the keyboard reaches.
+# The built program under a private headless Wayland compositor (sway, without Xwayland, with a
+# keyboard as every desktop has one): it runs there natively, as an xdg-shell window with its
+# desktop id as app_id, and each time the compositor closes the window it ends at once, cleanly.
+# The close is repeated <closes> times (default 5); by hand, 200 closes show that none leaves the
+# program running. Then, on a screen too small for it, the window scrolls to the control the
+# keyboard reaches.
 # Run as root, the compositor and the program run as the user nobody: sway refuses root.
 # Usage: window_test.sh <tavlo> [closes]
 set -euo pipefail
@@ -86,16 +85,9 @@ launch() {
 for n in $(seq "$closes"); do
     launch
     settled_shot "$work/first.png" 5 5 "srgb(0,0,25)"
-    die_shot "$work/die-rest.png"
-    if [ "$n" = 1 ]; then
-        [ "$(jq -r .app_id <<<"$node")" = "$id" ] || fail "app_id is $(jq .app_id <<<"$node")"
-        [ "$(jq -r .shell <<<"$node")" = xdg_shell ] ||
-            fail "the window is not native: shell $(jq .shell <<<"$node")"
-        # The keyboard wtype makes for itself must exist before its key goes.
-        in_session wtype -s 300 -k space
-        wait_until 10 die_changed "$work/die-rest.png" || fail "Space did not roll the die"
-        echo "native Wayland window: app_id $id, xdg_shell; Space rolled the die"
-    fi
+    [ "$(jq -r .app_id <<<"$node")" = "$id" ] || fail "app_id is $(jq .app_id <<<"$node")"
+    [ "$(jq -r .shell <<<"$node")" = xdg_shell ] ||
+        fail "the window is not native: shell $(jq .shell <<<"$node")"
     in_session swaymsg "[app_id=\"$id\"] kill" >/dev/null
     expect_clean_end "the compositor's close #$n"
 done
@@ -119,7 +111,8 @@ red_at() {
 scrolled_to_exit() { [ "$(red_at 775 36)" -lt 50 ] && [ "$(red_at 775 $((height - 26)))" -gt 150 ]; }
 first_frame() { [ "$(red_at 775 36)" -gt 150 ]; }
 wait_until 10 first_frame || fail "the window's first frame did not show New Game"
-# From the die: the options, the four names, New Game, Exit.
+# From the die: the options, the four names, New Game, Exit. (The keyboard wtype makes for itself
+# must exist before its keys go.)
 in_session wtype -s 300 -k Tab -k Tab -k Tab -k Tab -k Tab -k Tab -k Tab
 wait_until 10 scrolled_to_exit || fail "Exit did not come into sight"
 in_session wtype -s 300 -k space

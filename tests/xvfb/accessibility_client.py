@@ -1,12 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Plays a scripted two-player game the way a blind player does: by keys alone, listening to Orca.
-# Every key goes to the window through the X server, and after each one the client waits for
-# what Orca says, as written down by its speech-dispatcher, and requires exactly that and nothing
-# more: each move, New Game and the win spoken once when they end, nothing while the die rolls or
-# the token walks. Through the accessibility bus it also checks what the tokens are called, whose
-# turn the label names, and the winner label.
-#
-# Run by accessibility_bus_test.sh with Debian's python3, which has pyatspi:
+# Plays a scripted two-player game the way a blind player does: by keys alone, through the X
+# server, listening to Orca. Through the accessibility bus it also checks what the tokens are
+# called, whose turn the label names, and the winner label.
 #   python3 accessibility_client.py NAME1 ROLLS SPOKEN
 # NAME1 and ROLLS are what the program was started with (--name1, --rolls); SPOKEN is the file
 # that Orca's speech goes to, one line an utterance. The program must be showing a fresh
@@ -64,12 +59,14 @@ def turns(ada):
     ]
 
 
-def token_names(names, squares):
-    """The two players' tokens' names, sorted, when they stand on `squares` (None: not yet on the
-    board). The tokens of players 3 and 4 take no part and are not there."""
-    return sorted(f"Token of {name}, " + ("not on the board" if square is None else
-                                          f"square {square}")
-                  for name, square in zip(names, squares))
+def check_tokens(tokens, names, squares, when):
+    """Fails unless the tokens are the two players', named for `names` on `squares` (None: not yet
+    on the board). The tokens of players 3 and 4 take no part and are not there."""
+    expected = sorted(f"Token of {name}, " + ("not on the board" if square is None else
+                                              f"square {square}")
+                      for name, square in zip(names, squares))
+    if sorted(o.name for o in tokens) != expected:
+        fail(f"{when}: the tokens are named {sorted(o.name for o in tokens)}, expected {expected}")
 
 
 # Lines of nothing but Orca's own words: its roles and states are lower case, while every text of
@@ -125,46 +122,44 @@ def find_window():
         f"no window named '{WINDOW_NAME}' joined the bus within {START_SECONDS}s")
 
 
-class Orca:
-    """What Orca has said, read from the file its speech goes to."""
+def spoken(mark=0):
+    """What Orca has said since its line `mark`, read from the file its speech goes to."""
+    with open(sys.argv[3], encoding="utf-8") as lines:
+        return lines.read().splitlines()[mark:]
 
-    def __init__(self, path):
-        self.path = path
 
-    def lines(self):
-        with open(self.path, encoding="utf-8") as spoken:
-            return spoken.read().splitlines()
+def wait_for(expected, mark=0):
+    """Waits until each pattern of `expected` matches a line said since line `mark`; returns
+    those lines."""
+    poll(lambda: all(any(map(w.fullmatch, spoken(mark))) for w, _ in expected), SPEECH_SECONDS)
+    return spoken(mark)
 
-    def hear(self, key, expected, what):
-        """Presses `key` (or keys, separated by spaces) and waits until Orca has said what
-        `expected` asks for: each of the game's sentences (`said`) exactly once, and Orca's words
-        about a control (`starts`) at least once, however Orca's version words and splits them.
-        Every line since the key must be one of these, or Orca's own words alone, such as a role
-        or a state ("notification", "selected radio button"): anything more (a repeat, a die
-        face) is a failure, caught here or, if it comes late, after the next key."""
-        mark = len(self.lines())
-        subprocess.run(["xdotool", "key", "--clearmodifiers", *key.split()], check=True)
-        poll(lambda: all(any(map(w.fullmatch, self.lines()[mark:])) for w, _ in expected),
-             SPEECH_SECONDS)
-        heard = self.lines()[mark:]
-        counts = [sum(1 for line in heard if wanted.fullmatch(line)) for wanted, _ in expected]
-        stray = [line for line in heard if not any(w.fullmatch(line) for w, _ in expected) and
-                 not ORCAS_OWN_WORDS.fullmatch(line)]
-        wrong = [w.pattern for (w, once), n in zip(expected, counts) if n == 0 or once and n > 1]
-        if stray or wrong:
-            fail(f"{what}: after {key} Orca said {heard}; not as expected: {stray + wrong}")
-        print(f"{what}: Orca said {heard}", flush=True)
+
+def hear(key, expected, what):
+    """Presses `key` (or keys, separated by spaces) and waits until Orca has said what
+    `expected` asks for: each of the game's sentences (`said`) exactly once, and Orca's words
+    about a control (`starts`) at least once, however Orca's version words and splits them.
+    Every line since the key must be one of these, or Orca's own words alone, such as a role
+    or a state ("notification", "selected radio button"): anything more (a repeat, a die
+    face) is a failure, caught here or, if it comes late, after the next key."""
+    mark = len(spoken())
+    subprocess.run(["xdotool", "key", "--clearmodifiers", *key.split()], check=True)
+    heard = wait_for(expected, mark)
+    counts = [sum(1 for line in heard if wanted.fullmatch(line)) for wanted, _ in expected]
+    stray = [line for line in heard if not any(w.fullmatch(line) for w, _ in expected) and
+             not ORCAS_OWN_WORDS.fullmatch(line)]
+    wrong = [w.pattern for (w, once), n in zip(expected, counts) if n == 0 or once and n > 1]
+    if stray or wrong:
+        fail(f"{what}: after {key} Orca said {heard}; not as expected: {stray + wrong}")
+    print(f"{what}: Orca said {heard}", flush=True)
 
 
 def main():
-    if len(sys.argv) != 4:
-        fail("usage: accessibility_client.py NAME1 ROLLS SPOKEN")
-    ada, rolls, spoken = sys.argv[1:]
+    ada, rolls = sys.argv[1:3]
     game = turns(ada)
     if rolls != ",".join(str(turn[1]) for turn in game):
         fail(f"the program was started with rolls {rolls}, this game needs others")
     names = (ada, PLAYER2)
-    orca = Orca(spoken)
 
     window, qt = find_window()
     # From Qt 6.5 on, a screen reader hears a new description with its change and Orca speaks
@@ -199,40 +194,34 @@ def main():
     if unnamed:
         fail(f"the board shows unnamed objects: {unnamed}")
 
-    def check_tokens(squares, when, typed=names):
-        if sorted(o.name for o in tokens) != token_names(typed, squares):
-            fail(f"{when}: the tokens are named {sorted(o.name for o in tokens)}, expected "
-                 f"{token_names(typed, squares)}")
-
     # The window opened with the die focused: Orca named the game, not the web address in the
     # title, then the die and whose turn it is (player 1's name was typed after the window
     # opened, as a player would).
     first_turn = "Player 1's turn."
     wanted = [starts(WINDOW_NAME)] + die_heard + die_tells(first_turn)
-    poll(lambda: all(any(map(w.fullmatch, orca.lines())) for w, _ in wanted), SPEECH_SECONDS)
-    opening = orca.lines()
+    opening = wait_for(wanted)
     missing = [w.pattern for w, _ in wanted if not any(map(w.fullmatch, opening))]
     if missing:
         fail(f"on opening, Orca said nothing like {missing}: {opening}")
     if any("http" in line for line in opening):
         fail(f"on opening, Orca read out the web address: {opening}")
     # The tokens take the names typed when the first roll locks them.
-    check_tokens((None, None), "before the first roll", ("Player 1", PLAYER2))
+    check_tokens(tokens, ("Player 1", PLAYER2), (None, None), "before the first roll")
 
     # Into the options, which say their group, and back to the die.
-    orca.hear("Tab", [starts("Number of players"), starts("2 Players")], "the options")
-    orca.hear("shift+Tab", die_heard + die_tells(first_turn), "back to the die")
+    hear("Tab", [starts("Number of players"), starts("2 Players")], "the options")
+    hear("shift+Tab", die_heard + die_tells(first_turn), "back to the die")
 
     for number, (player, roll, told, squares, next_name) in enumerate(game, start=1):
-        orca.hear("space", [said(told)], f"turn {number} ({names[player - 1]} {roll})")
-        check_tokens(squares, f"after turn {number}")
+        hear("space", [said(told)], f"turn {number} ({names[player - 1]} {roll})")
+        check_tokens(tokens, names, squares, f"after turn {number}")
         if next_name is not None and turn_labels[0].name != f"{next_name}'s  Turn":
             fail(f"after turn {number}: the turn label reads {turn_labels[0].name!r}")
         if die.description != (told if by_description else tooltip):
             fail(f"after turn {number}: the die's description is {die.description!r}")
         if number == 1:
             # Asked where the player is, Orca reads the die, with the last move where it can.
-            orca.hear("KP_Enter", die_heard + die_tells(told), "Where Am I")
+            hear("KP_Enter", die_heard + die_tells(told), "Where Am I")
 
     winners = [o for o in walk(window) if o.name.endswith("Wins") and
                o.getState().contains(pyatspi.STATE_SHOWING)]
@@ -243,25 +232,25 @@ def main():
     # The game is over: the die moves nothing, and says so. The setup is locked, so Tab goes
     # straight to New Game; pressed, it hands the focus back to the die, which tells the news.
     won = f"{ada} wins. Press New Game to play again."
-    orca.hear("space", [said(won)], "the die after the win")
+    hear("space", [said(won)], "the die after the win")
     new_game = [starts("New Game"), described("Start a new two-player game, keeping the names.")]
-    orca.hear("Tab", new_game, "New Game's button")
+    hear("Tab", new_game, "New Game's button")
     news = f"New game. {ada}'s turn."
-    orca.hear("space", die_heard + [said(news)], "New Game")
-    check_tokens((None, None), "after New Game")
+    hear("space", die_heard + [said(news)], "New Game")
+    check_tokens(tokens, names, (None, None), "after New Game")
     # Ctrl+N on the die, which keeps the focus, while it rolls: the news are announced instead,
     # and the roll is dropped, so Space rolls for Ada from the start.
-    orca.hear("space ctrl+n", [said(news)], "Ctrl+N mid-roll")
+    hear("space ctrl+n", [said(news)], "Ctrl+N mid-roll")
     # (The script of rolls is spent: the winner's flash draws on the same die.)
     last = sentence_pattern(rf"{re.escape(ada)} rolled ([1-6]) and moved to square \1\. "
                             rf"{PLAYER2}'s turn\.")
-    orca.hear("space", [last], "Space after Ctrl+N")
+    hear("space", [last], "Space after Ctrl+N")
     # Anything the move said late would come before what the next keys bring: past New Game and
     # Exit to the first title bar, a heading.
-    orca.hear("Tab", new_game, "after the last move")
-    orca.hear("Tab", [starts("Exit"), described("Close the game.")], "Exit's button")
+    hear("Tab", new_game, "after the last move")
+    hear("Tab", [starts("Exit"), described("Close the game.")], "Exit's button")
     heading = starts("Select Number of Players")
-    orca.hear("Tab", [heading], "the first heading")
+    hear("Tab", [heading], "the first heading")
     if die.getRole() != pyatspi.ROLE_PUSH_BUTTON or not [
             o for o in objects
             if o.getRole() == pyatspi.ROLE_HEADING and heading[0].fullmatch(o.name)]:

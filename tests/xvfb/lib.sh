@@ -1,22 +1,16 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Helpers for tests that run the program in a real window on a private Xvfb screen (or, with
-# tests/wayland/window_test.sh, under a private Wayland compositor). Sourced; start_xvfb sets
-# DISPLAY; everything is cleaned up on exit.
+# Helpers for tests that run the program in a real window on a private Xvfb screen (or under a
+# private Wayland compositor). Sourced; everything is cleaned up on exit.
 
 work=$(mktemp -d)
 servers=() # the display server, and whatever else a test starts to last as long as it
 cleanup() {
-    local status=$? pid
+    local status=$?
     # A program or server that has already ended must not cut the clean-up short under set -e.
-    # (Under dbus-run-session, the program is its child.)
+    # (Under dbus-run-session, the program is its child.) The servers are gone before their
+    # folders are removed, so that none writes into them meanwhile.
     [ -n "${app_pid:-}" ] && { pkill -P "$app_pid"; kill "$app_pid"; } 2>/dev/null || true
-    for pid in "${servers[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    # Gone before their folders are removed, so that none writes into them meanwhile.
-    for pid in "${servers[@]}"; do
-        wait "$pid" 2>/dev/null || true
-    done
+    [ ${#servers[@]} = 0 ] || { kill "${servers[@]}"; wait "${servers[@]}"; } 2>/dev/null || true
     rm -rf "$work"
     exit "$status"
 }
@@ -24,7 +18,6 @@ trap cleanup EXIT
 # A test killed on timeout still takes its X server and program down with it.
 trap 'exit 143' TERM INT
 
-# As on a desktop session: a private runtime folder.
 mkdir -m 700 "$work/runtime"
 export XDG_RUNTIME_DIR="$work/runtime"
 
@@ -63,21 +56,15 @@ app_bus=(dbus-run-session --)
 # one as it is: every program a test starts goes through "${emulator[@]}".
 read -r -a emulator <<<"${TAVLO_EMULATOR:-}"
 
-# Starts the program ($@, or env, its assignments and the program), sets app_pid and window to its
-# main window, and waits for its first frame: the background's navy in the corner, and two
-# pictures in a row the same.
+# Starts the program ($@; a caller sets its environment by assignments before start_app), sets
+# app_pid and window to its main window, and waits for its first frame: the background's navy in
+# the corner, and two pictures in a row the same.
 start_app() {
-    local vars=()
-    if [ "$1" = env ]; then
-        shift
-        while [[ $1 == *=* ]]; do vars+=("$1"); shift; done
-    fi
-    "${app_bus[@]}" env "${vars[@]}" "${emulator[@]}" "$@" >"$work/app.out" 2>"$work/app.err" &
+    "${app_bus[@]}" "${emulator[@]}" "$@" >"$work/app.out" 2>"$work/app.err" &
     app_pid=$!
     window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Tavlo - Game created by ' | head -n1) ||
         fail "no window appeared; stderr: $(cat "$work/app.err")"
     settled_shot "$work/first.png" 5 5 "srgb(0,0,25)"
-    die_shot "$work/die-rest.png"
 }
 
 # A picture of the window in file $1 (tests/wayland cuts it from the screen).
@@ -96,36 +83,22 @@ same_again() {
         { [ $# = 1 ] || [ "$(pixel "$1" "$2" "$3")" = "$4" ]; }
 }
 
-# The die's face, inside the focus ring, in file $1; and whether it now shows more than 100 pixels
-# other than file $1 (die_changed), or exactly the picture it had at start (die_at_rest).
-die_shot() {
-    window_shot "$work/shot.png"
-    convert "$work/shot.png" -crop 76x72+820+108 +repage "$1"
-}
-die_changed() { die_shot "$work/die-now.png" && [ "$(differing_pixels "$1" "$work/die-now.png")" -gt 100 ]; }
-die_at_rest() { die_shot "$work/die-now.png" && [ "$(differing_pixels "$work/die-rest.png" "$work/die-now.png")" = 0 ]; }
-
 # Fails unless the window is $1 (WIDTHxHEIGHT); $2 says when. Sets X, Y, WIDTH and HEIGHT.
 expect_size() {
     eval "$(xdotool getwindowgeometry --shell "$window")"
     [ "${WIDTH}x${HEIGHT}" = "$1" ] || fail "${2:+$2: }the window is ${WIDTH}x${HEIGHT}, not $1"
 }
 
-# Waits up to $1 seconds for the program to end; sets app_status.
-app_ended() { ! kill -0 "$app_pid" 2>/dev/null; }
-wait_app() {
-    wait_until "$1" app_ended || fail "the program did not end within ${1}s"
-    app_status=0
-    wait "$app_pid" || app_status=$?
-    app_pid=
-}
-
 # Waits for the program to end after $1 (what ended it) and fails unless it ended with status 0
 # and no sanitizer report. The limit, $2 seconds (10), is for a hang, not for speed: a loaded
 # machine is slow.
+app_ended() { ! kill -0 "$app_pid" 2>/dev/null; }
 expect_clean_end() {
-    wait_app "${2:-10}"
-    [ "$app_status" = 0 ] || fail "$1: status $app_status: $(cat "$work/app.err")"
+    local status=0
+    wait_until "${2:-10}" app_ended || fail "$1: the program did not end within ${2:-10}s"
+    wait "$app_pid" || status=$?
+    app_pid=
+    [ "$status" = 0 ] || fail "$1: status $status: $(cat "$work/app.err")"
     ! grep -E -q 'Sanitizer|runtime error' "$work/app.err" ||
         fail "$1: sanitizer report: $(cat "$work/app.err")"
     echo "$1: ended with status 0"
@@ -151,15 +124,6 @@ wait_for_output() {
 printed() { [ "$(grep -c -E "$pattern" "$work/app.out")" -ge "$count" ]; }
 printed_or_ended() { printed || app_ended; }
 
-# Clicks the die $1 times, each time waiting up to $2 seconds for the move to be played out.
-roll_die() {
-    local n
-    for n in $(seq "$1"); do
-        xdotool mousemove --window "$window" $DIE click 1
-        wait_for_output '^moved' "$n" "$2"
-    done
-}
-
 # Player 1 wins in six rolls: 6, (2: 1), 6, (2: 1), 3 onto the ladder at 15, then 3 to 100.
 WINNING_ROLLS=6,1,6,1,3,3
 WINNING_MOVES="moved | Player 2's  Turn
@@ -172,8 +136,11 @@ moved | Player 2's  Turn | Player 1  Wins"
 # and fails unless it went move for move as on every build (an arm64 one under qemu, a Windows
 # one under Wine, whose lines end with a carriage return too). $1 names the game.
 play_winning_game() {
-    local moves
-    roll_die 6 "$2"
+    local n moves
+    for n in $(seq 6); do
+        xdotool mousemove --window "$window" $DIE click 1
+        wait_for_output '^moved' "$n" "$2"
+    done
     moves=$(grep '^moved' "$work/app.out" | tr -d '\r')
     [ "$moves" = "$WINNING_MOVES" ] || fail "$1: the moves were not the scripted game's: $moves"
 }

@@ -33,13 +33,10 @@ while [ "$done_actions" -lt "$actions" ]; do
         if [ "$dice" -lt 25 ]; then
             batch+=(key --window "$window" --delay 0 "${keys[RANDOM % ${#keys[@]}]}")
         else
-            if [ "$dice" -lt 65 ]; then
-                read -r x y <<<"$DIE"
-            elif [ "$dice" -lt 66 ]; then
-                read -r x y <<<"$NEW_GAME"
-            else
-                read -r x y <<<"${spots[RANDOM % ${#spots[@]}]}"
-            fi
+            spot=${spots[RANDOM % ${#spots[@]}]}
+            [ "$dice" -ge 65 ] || spot=$DIE
+            [ "$dice" != 65 ] || spot=$NEW_GAME
+            read -r x y <<<"$spot"
             batch+=(mousemove --window "$window" $((x + RANDOM % 7 - 3)) $((y + RANDOM % 7 - 3))
                 click --delay 0 $((RANDOM % 8 == 0 ? 3 : 1)))
         fi
