@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The Debian releases Tavlo supports, and bare roots of them made with mmdebstrap from the
-# Debian archive this machine's apt uses. Sourced by scripts/test and dist/package_test.sh.
+# The Debian releases Tavlo supports, bare roots of them made with mmdebstrap from the Debian
+# archive this machine's apt uses, and the making of Debian packages. Sourced by the scripts.
 
 # Version:codename, oldest first. A package built on one release installs on the later ones.
 DEBIAN_RELEASES=(12:bookworm 13:trixie)
@@ -141,4 +141,43 @@ qt_source() {
             "archive: $(tail -n 2 "$log")" >&2
         return 77
     }
+}
+
+# Runs command $2... in a bare root of Debian release $1 (suite_in_debian_root.sh) and prints the
+# path it printed as it is here: the root's copy of this tree builds in build/debian-<codename>.
+debian_root_path() {
+    local out status=0 builds
+    out=$(scripts/lib/suite_in_debian_root.sh "$@") || status=$?
+    builds=$(realpath "build/debian-$(debian_codename "$1")")
+    case $out in
+    */tavlo/build/*) echo "$builds/${out#*/tavlo/build/}" ;;
+    *) [ -z "$out" ] || echo "$out" >&2 ;;
+    esac
+    return "$status"
+}
+
+# Configures build folder $1 (Release) with the -D options that follow and Debian's compiler and
+# linker flags for packages, every hardening feature on: a stack protector, fortified C library
+# calls, and a global offset table made read-only at start-up (relro, bindnow). Given on every
+# configure, as the cache would otherwise keep older ones.
+debian_configure() {
+    local build=$1
+    local -x DEB_BUILD_MAINT_OPTIONS=hardening=+all
+    shift
+    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        "-DCMAKE_CXX_FLAGS=$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
+        "-DCMAKE_EXE_LINKER_FLAGS=$(dpkg-buildflags --get LDFLAGS)" "$@" >&2
+}
+
+# Packs build folder $1 into a .deb, in a fresh folder $1/deb so that a package of an earlier
+# version never sits next to it, and prints its path. dpkg-shlibdeps (dpkg-dev) and file let
+# cpack work out the libraries the package depends on.
+debian_package() {
+    local debs
+    rm -rf "$1/deb"
+    cpack --config "$1/CPackConfig.cmake" -G DEB -B "$1/deb" >&2
+    debs=("$1"/deb/*.deb)
+    [ ${#debs[@]} = 1 ] && [ -f "${debs[0]}" ] ||
+        { echo "FAIL: cpack made no single .deb in $1/deb" >&2; return 1; }
+    realpath "${debs[0]}"
 }
