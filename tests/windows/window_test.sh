@@ -1,16 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows build's scripted window under Wine next to the Linux build's, on one private Xvfb
-# screen, in scenario $1:
-# - game: the window opens at its size and a whole scripted game (the ladder's extra turn, the
-#   win, New Game, Exit) plays out as in the Linux build, move for move, ending with status 0,
-#   with a board identical to the Linux build's, pixel for pixel, at the win. With a screen
-#   reader's request for the window's UI Automation provider, the game's sentences reach UI
-#   Automation as notifications, one after each move, at the win and on New Game.
-# - scale2: at 200 %, as Windows scales for a dense screen (Wine's 192 dots per inch), the window
-#   is twice its size, with its board drawn from the sharp pictures as the Linux build draws it
-#   at scale 2.
-# - short: on a screen shorter than the window, the wheel and a click reach Exit.
+# screen, in scenario $1: a function scenario_<name> below, named in CMakeLists.txt.
 # Usage: window_test.sh <scenario> <scripted_window.exe> <Linux scripted_window>
 #                       <ui_automation_client.exe>
 set -euo pipefail
@@ -36,6 +27,10 @@ board() {
         -crop "$((667 * s))x$((667 * s))+$((56 * s))+$((24 * s))" +repage "$3"
 }
 
+# The window opens at its size and a whole scripted game (the ladder's extra turn, the win, New
+# Game, Exit) plays out as in the Linux build, move for move, ending with status 0, with a board
+# identical to the Linux build's, pixel for pixel, at the win. With a screen reader's request for
+# the window's UI Automation provider, the game's sentences reach it as notifications.
 scenario_game() {
     local said differ
     start_xvfb 2560x1600
@@ -84,6 +79,8 @@ play() {
     expect_clean_end "$build: Exit after New Game"
 }
 
+# At 200 %, as Windows scales for a dense screen (Wine's 192 dots per inch), the window is twice
+# its size, with its board drawn from the sharp pictures as the Linux build draws it at scale 2.
 scenario_scale2() {
     local differ
     start_xvfb 2560x1600
@@ -121,6 +118,5 @@ scenario_short() {
         "click reached Exit"
 }
 
-# A further scenario is a function scenario_<name> here, and its name in CMakeLists.txt.
 declare -F "scenario_$scenario" >/dev/null || fail "no scenario '$scenario'"
 "scenario_$scenario"
