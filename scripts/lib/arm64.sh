@@ -38,18 +38,14 @@ if ! $in_root; then
     exit
 fi
 
-# What the build needs: the cross compilers, Qt's tools for this machine and Qt's libraries for
-# arm64 side by side (Qt's dev package is Multi-Arch: same), and qemu; dpkg-shlibdeps (dpkg-dev)
-# and file let cpack work out the package's Depends. The checks add those of the machine's own
-# package (dist/package_test.sh: lintian and the validators) and the maker of the bare roots the
-# package is installed in, with the helpers of its user namespaces.
+# The cross compilers, Qt's tools for this machine and Qt's libraries for arm64 side by side (Qt's
+# dev package is Multi-Arch: same), qemu, and what the machine's own package is made and checked
+# with (scripts/package).
 packages=(cmake ninja-build ccache crossbuild-essential-arm64 qemu-user qt6-base-dev
     qt6-base-dev-tools qt6-base-dev:arm64 libgl-dev:arm64 fonts-liberation dpkg-dev file)
 ! $check || packages+=(lintian desktop-file-utils appstream mmdebstrap uidmap)
-# The tests: GoogleTest, X11 for the tool that closes the window, Qt's platform interface (to
-# report a window moved to another screen), Qt's Wayland plugin (whose messages the test without
-# a display expects), and the private X server with the tools that click and look at the window,
-# each program on a private session bus, and a window manager.
+# The tests' packages, as scripts/test's, with Qt's Wayland plugin, whose messages the test
+# without a display expects.
 [ "$command" != test ] || packages+=(libgtest-dev:arm64 libgmock-dev:arm64 libx11-dev:arm64
     qt6-base-private-dev:arm64 qt6-wayland:arm64 xvfb xauth xdotool imagemagick procps dbus
     openbox x11-utils)
@@ -110,12 +106,10 @@ arm64_install_test() {
     rm -rf "$work"
 }
 
-# The tests: the C++ tests under qemu, through ctest's emulator, and the scripts that drive the
-# program in a real window, which start it through the same emulator (TAVLO_EMULATOR). Left out:
-# Orca over the accessibility bus and sway (qemu's programs are not the ones those tests look
-# for by name, and Orca's speech takes too long under it), the machine's own package test, the
-# checks of the desktop entry and metainfo, which are the same files for every machine, and the
-# thousands of random clicks of the monkey test, which try the rules rather than the machine.
+# The tests, each program started through qemu. Left out: Orca and sway (qemu's programs are not
+# the ones they look for by name, and Orca's speech takes too long under it), the machine's own
+# package test, the desktop files' checks (the same files for every machine), and the monkey
+# test's random clicks, which try the rules rather than the machine.
 if [ "$command" = test ]; then
     build=build/arm64
     arm64_build "$build" -DBUILD_TESTING=ON

@@ -34,11 +34,10 @@ debian_codenames_from_host() {
     done
 }
 
-# Apt source lines ("deb URI suite component") for release $1, made from the archives this
-# machine's apt uses for its own release (as apt-get indextargets lists them): the release itself
-# and its updates and security suites, each with release $1's codename put in. So every root comes
-# from the mirrors the administrator chose, and no other vendor's packages can hide a missing
-# dependency. Prints nothing where apt names no archive of this machine's release.
+# Apt source lines ("deb URI suite component") for release $1: the archives this machine's apt
+# uses for its own release, its updates and security suites (apt-get indextargets), with release
+# $1's codename put in. So every root comes from the mirrors the administrator chose, and no other
+# vendor's packages can hide a missing dependency. Prints nothing where apt names no archive.
 debian_sources() {
     local host uri suite component
     host=$(host_codename)
@@ -66,12 +65,11 @@ debian_archive_unavailable() {
     fi
 }
 
-# Makes a bare root of release $1 in folder $2 (or tarball, by its name): Debian's essential
-# packages and apt, from the sources debian_sources gives, then the customize hooks given as
-# further arguments (mmdebstrap's --customize-hook=...). Downloads are kept in folder $3 between
-# runs, which takes only what this run used. mmdebstrap ($MMDEBSTRAP, or found on the PATH) logs
-# to $2.log. Run by root, it runs as root, in a mount namespace of its own so that its mounts go
-# with it; by another user, in the user namespace it makes itself.
+# Makes a bare root of release $1 in folder $2 (or tarball, by its name) from the sources
+# debian_sources gives, with mmdebstrap's options that follow (customize hooks, say); it logs to
+# $2.log. Downloads are kept in folder $3 between runs, which takes only what this run used. Run
+# by root, mmdebstrap ($MMDEBSTRAP, or found on the PATH) runs in a mount namespace of its own, so
+# that its mounts go with it; by another user, in the user namespace it makes itself.
 debian_root_pid=
 make_debian_root() {
     local codename=$1 root=$2 cache=$3 status=0 sources=() testing=() ns=()
@@ -123,9 +121,9 @@ tavlo_cache() {
 }
 
 # Fetches the source of Debian's qt6-base, version $2, into folder $1 with `apt-get source`, from
-# the archives of this machine's own apt sources (debian_sources), through a private source list,
-# so the system's apt setup is left as it is; apt's output goes to file $3. Where the source
-# cannot be had, it says so on a "SKIPPED:" line and returns 77.
+# debian_sources' archives through a private source list, leaving the system's apt setup as it
+# is; apt's output goes to file $3. Where it cannot be had, it says so on a "SKIPPED:" line and
+# returns 77.
 qt_source() {
     local build=$1 version=$2 log=$3
     mkdir -p "$build/apt/lists/partial"
@@ -157,9 +155,8 @@ debian_root_path() {
 }
 
 # Configures build folder $1 (Release) with the -D options that follow and Debian's compiler and
-# linker flags for packages, every hardening feature on: a stack protector, fortified C library
-# calls, and a global offset table made read-only at start-up (relro, bindnow). Given on every
-# configure, as the cache would otherwise keep older ones.
+# linker flags for packages, every hardening feature on; given on every configure, as the cache
+# would otherwise keep older ones.
 debian_configure() {
     local build=$1
     local -x DEB_BUILD_MAINT_OPTIONS=hardening=+all
