@@ -12,10 +12,7 @@ DEBIAN_TESTING=14:forky
 debian_codename() {
     local release
     for release in "${DEBIAN_RELEASES[@]}" "$DEBIAN_TESTING"; do
-        if [ "$1" = "${release%%:*}" ] || [ "$1" = "${release#*:}" ]; then
-            echo "${release#*:}"
-            return 0
-        fi
+        [[ :$release: != *":$1:"* ]] || { echo "${release#*:}" && return 0; }
     done
     return 1
 }
@@ -26,12 +23,7 @@ host_codename() { (. /etc/os-release && echo "${VERSION_CODENAME:-}"); }
 # The supported releases from this machine's own on, by codename: where a package built here
 # installs.
 debian_codenames_from_host() {
-    local release host from=false
-    host=$(host_codename)
-    for release in "${DEBIAN_RELEASES[@]}"; do
-        [ "${release#*:}" = "$host" ] && from=true
-        if $from; then echo "${release#*:}"; fi
-    done
+    printf '%s\n' "${DEBIAN_RELEASES[@]#*:}" | sed -n "/^$(host_codename)\$/,\$p"
 }
 
 # Apt source lines ("deb URI suite component") for release $1: the archives this machine's apt

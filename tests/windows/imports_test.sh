@@ -6,7 +6,6 @@
 # Usage: imports_test.sh <tavlo.exe> <objdump for Windows programs> <Wine folder>
 set -euo pipefail
 system=$3/prefix/drive_c/windows/system32
-[ -d "$system" ] || { echo "FAIL: no $system; the test wine_prefix makes it" >&2; exit 1; }
 imports=$("$2" -p "$1" | sed -n 's/^\tDLL Name: //p' | tr '\n' ' ')
 [ -n "$imports" ] || { echo "FAIL: $1 imports no DLL at all" >&2; exit 1; }
 for dll in $imports; do

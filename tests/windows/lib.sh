@@ -4,7 +4,6 @@
 # there (an install, the screen's dots per inch) reaches another test; its Wine server, and every
 # Windows program still running in it, end with the test.
 source "$(dirname "${BASH_SOURCE[0]}")/../xvfb/lib.sh"
-[ -f "$TAVLO_WINE_FOLDER/maker" ] || fail "no Wine folder; the test wine_prefix makes it"
 # Windows' system folder, 700 MB of Wine's DLLs that nothing writes to, is linked, not copied;
 # so the copy is made next to the build's.
 wine_copy=$(mktemp -d "$TAVLO_WINE_FOLDER.XXXXXX")
