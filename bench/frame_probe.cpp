@@ -34,11 +34,6 @@ struct ExpectedPixel {
     unsigned long rgb = 0;
 };
 
-// A window may vanish or be unmapped between two requests; that only means "not yet".
-int ignoreXErrors(Display*, XErrorEvent*) {
-    return 0;
-}
-
 // How far from its place an expected colour may show: a layout may move things by a pixel or two
 // without changing what is on the screen.
 constexpr int kReach = 6;
@@ -134,7 +129,8 @@ int main(int argc, char* argv[]) {
     }
     if (!display)
         return fail("cannot open the display", 0);
-    XSetErrorHandler(ignoreXErrors);
+    // A window may vanish or be unmapped between two requests; that only means "not yet".
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
 
     const auto start = Clock::now();
     const pid_t child = fork();
