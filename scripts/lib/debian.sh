@@ -88,9 +88,7 @@ make_debian_root() {
     rm -rf "$cache"
     mv "$cache.new" "$cache"
     # Run through sudo, the folder still belongs to whoever asked for it.
-    if [ -n "${SUDO_UID:-}" ]; then
-        chown -R "$SUDO_UID:$SUDO_GID" "$cache"
-    fi
+    [ -z "${SUDO_UID:-}" ] || chown -R "$SUDO_UID:$SUDO_GID" "$cache"
 }
 
 # Stops a root still being made, for a caller's clean-up.
@@ -106,9 +104,7 @@ stop_debian_root() {
 tavlo_cache() {
     local home=$HOME
     # Through sudo, HOME is root's; the cache stays the caller's.
-    if [ -n "${SUDO_USER:-}" ]; then
-        home=$(getent passwd "$SUDO_USER" | cut -d: -f6)
-    fi
+    [ -z "${SUDO_USER:-}" ] || home=$(getent passwd "$SUDO_USER" | cut -d: -f6)
     echo "${TAVLO_CACHE:-${XDG_CACHE_HOME:-$home/.cache}/tavlo}"
 }
 
