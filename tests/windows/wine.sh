@@ -19,10 +19,7 @@ export WINEPREFIX=$folder/prefix HOME=$folder/home WINEARCH=win64 WINEDEBUG=${WI
 (return 0 2>/dev/null) && return 0
 set -euo pipefail
 shift 2
-if [ "${1:-}" = --end ]; then
-    "$wineserver" -k 2>/dev/null || true
-    exit 0
-fi
+[ "${1:-}" != --end ] || { "$wineserver" -k 2>/dev/null || true; exit 0; }
 
 # What the prefix is made by: this Wine and these scripts.
 here=$(dirname "$0")
