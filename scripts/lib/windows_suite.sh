@@ -17,10 +17,8 @@ packages=("${WINDOWS_PACKAGES[@]}" "${BUILD_PACKAGES[@]}" googletest libgtest-de
     qt6-base-private-dev libx11-dev xvfb xauth xdotool imagemagick fonts-liberation
     python3-fonttools dbus)
 missing=$(missing_packages "${packages[@]}" | paste -s -d ' ')
-if [ -n "$missing" ] && [ "$(id -u)" != 0 ] && ! sudo -n true 2>/dev/null; then
-    echo "SKIPPED: $missing not installed, and installing needs root" >&2
-    exit 77
-fi
+[ -z "$missing" ] || [ "$(id -u)" = 0 ] || sudo -n true 2>/dev/null ||
+    { echo "SKIPPED: $missing not installed, and installing needs root" >&2; exit 77; }
 ensure_packages "${packages[@]}"
 start=$(date +%s)
 qt=$(windows_qt) || exit

@@ -28,7 +28,7 @@ board() {
     [ "$1" = windows ] || return 0
     differ=$(differing_pixels "$work/linux-board.png" "$work/windows-board.png")
     [ "$differ" = 0 ] ||
-        fail "at scale $s, $differ pixels of the board (numbers aside) differ from the Linux build's"
+        fail "at scale $s, $differ pixels of the board (numbers aside) differ from Linux's"
 }
 
 # The window opens at its size and a whole scripted game (the ladder's extra turn, the win, New
