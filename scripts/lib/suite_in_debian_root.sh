@@ -66,14 +66,12 @@ make_debian_root "$codename" "$root" "$cache/debian-$codename-root" \
     --customize-hook="chmod 440 \"\$1/etc/sudoers.d/$user\"" ||
     { echo "FAIL: making the root failed: $(tail -n 30 "$root.log")" >&2; exit 1; }
 home=$root/home/$user
-mkdir "$home/tavlo"
+mkdir -p "$home/tavlo/build"
 if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
     git ls-files -z --cached --others --exclude-standard | tar --null -T - -c | tar -x -C "$home/tavlo"
 else
     tar -c --exclude=./build --exclude='./build-*' . | tar -x -C "$home/tavlo"
 fi
-ids=$(chroot "$root" id -u "$user"):$(chroot "$root" id -g "$user")
-chown -R "$ids" "$home/tavlo"
 echo "Debian $codename root made in $(($(date +%s) - start))s" >&2
 
 # What the suite downloads there is kept too: apt's packages, and the roots its package test
@@ -81,8 +79,9 @@ echo "Debian $codename root made in $(($(date +%s) - start))s" >&2
 packages=$cache/debian-$codename-packages
 user_cache=$cache/debian-$codename-user
 builds=$PWD/build/debian-$codename
-mkdir -p "$packages" "$user_cache" "$builds" "$home/tavlo/build"
-chown -R "$ids" "$user_cache" "$builds" "$home/tavlo/build"
+mkdir -p "$packages" "$user_cache" "$builds"
+ids=$(chroot "$root" id -u "$user"):$(chroot "$root" id -g "$user")
+chown -R "$ids" "$home/tavlo" "$user_cache" "$builds"
 
 # The root as a container, with mounts and processes of its own and the host's network, named
 # localhost, which its /etc/hosts (from netbase) knows. Unlike a chroot, it lets the suite's user
