@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The least a Qt Widgets program of the game's size does to get its window on screen: the
-// yardstick the game's start-up time and memory are compared against. It has the game's client
-// size, its navy background and one white child where the board stands, so the frame probe
-// can look for the same pixels in both, and one caption in Arial, so that finding and loading
-// a font, which any window with text pays for, is on both sides of the comparison.
+// The yardstick of the game's first frame and memory: the least a Qt Widgets window of the game's
+// size does to show the pixels the frame probe looks for in both (docs/benchmarks.md), and one
+// caption in Arial, so that loading a font, which any window with text pays for, is on both sides.
 #include <QApplication>
 #include <QLabel>
 #include <QPalette>

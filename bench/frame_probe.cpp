@@ -1,14 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Starts a program and watches the X screen until its window's first complete frame shows: the
-// moment one of its top-level windows shows each expected colour at (or within a few pixels of)
-// its place. The clock starts just before the program is started, so the figure covers loading,
-// set-up, painting and the trip to the X server. The window is then kept a quarter of a second,
-// for what a program does just after showing itself, and closed the way a desktop's close button
-// does; the peak resident memory is the program's own, as the kernel reports it when it ends.
-//
-// Usage: bench_frame_probe --pixel X,Y=RRGGBB [--pixel ...] -- PROGRAM [ARGUMENTS...]
-// Prints first_frame_ms=... and peak_memory_mib=...; exits non-zero when no complete frame
-// showed within 30 s or the program did not end cleanly.
+// Starts a program and prints first_frame_ms: when one of its top-level windows first shows each
+// expected colour at (or within a few pixels of) its place, from just before the start, so it
+// covers loading, set-up, painting and the trip to the X server. The window is then kept a
+// quarter of a second, for what a program does just after showing itself, and closed as a
+// desktop's close button does; peak_memory_mib is the program's own, as the kernel reports it.
 #include "support/x11_close.h"
 
 #include <X11/Xatom.h>
@@ -38,11 +33,6 @@ struct ExpectedPixel {
     int y = 0;
     unsigned long rgb = 0;
 };
-
-// A window may vanish or be unmapped between two requests; that only means "not yet".
-int ignoreXErrors(Display*, XErrorEvent*) {
-    return 0;
-}
 
 // How far from its place an expected colour may show: a layout may move things by a pixel or two
 // without changing what is on the screen.
@@ -139,7 +129,8 @@ int main(int argc, char* argv[]) {
     }
     if (!display)
         return fail("cannot open the display", 0);
-    XSetErrorHandler(ignoreXErrors);
+    // A window may vanish or be unmapped between two requests; that only means "not yet".
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
 
     const auto start = Clock::now();
     const pid_t child = fork();

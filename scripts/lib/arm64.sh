@@ -1,76 +1,51 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Tavlo for arm64 (the Raspberry Pi and other 64-bit Arm machines), cross-built on Debian with
-# Debian's packages alone: the cross compilers, Qt's arm64 libraries beside the machine's own Qt
-# tools (cmake/aarch64-linux-gnu.cmake), and qemu's user-mode emulator to run what was built.
-#   arm64.sh package [--check]  builds the .deb (tavlo_<version>-1_arm64.deb) and prints its path;
-#                               --check then installs it into bare roots of this release and every
-#                               later one and starts it there under qemu
+# Tavlo for arm64, cross-built with Debian's packages alone (cmake/aarch64-linux-gnu.cmake) and
+# run under qemu, in a bare root of this machine's own Debian release with arm64 as a foreign
+# architecture (suite_in_debian_root.sh), which builds in build/debian-<codename>/ (README.md).
+#   arm64.sh package [--check]  builds the .deb and prints its path; --check then checks it and
+#                               installs it into bare roots of this release and every later one
 #   arm64.sh test               builds the program and its tests, runs them under qemu, then
-#                               packs, checks and installs the package as --check does, on this
-#                               release
-# It all runs in a bare root of this machine's own Debian release, to which arm64 is added as a
-# foreign architecture (scripts/lib/suite_in_debian_root.sh): the machine's own dpkg and apt keep
-# their settings. What it builds is in build/debian-<codename>/. Where that root cannot be made,
-# it says why on a "SKIPPED:" line and exits with status 77.
+#                               packs, checks and installs the package as --check does, here alone
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/lib/packages.sh
 source scripts/lib/debian.sh
 
-usage() {
+in_root=false
+[ "${1:-}" != --in-root ] || { in_root=true && shift; }
+case ${1:-}:${2:-} in
+package:) check=false ;;
+package:--check | test:) check=true ;;
+*)
     echo "usage: $0 package [--check] | test" >&2
     exit 2
-}
-case ${1:-} in
-package | test | --in-root) ;;
-*) usage ;;
+    ;;
 esac
+command=$1
 
 # Outside the root: the same command in a root of this machine's release.
-if [ "$1" != --in-root ]; then
+if ! $in_root; then
     codename=$(host_codename)
     if ! debian_codename "$codename" >/dev/null; then
         echo "SKIPPED: the arm64 build is made in a root of this machine's own Debian release;" \
             "'$codename' is not one supported (${DEBIAN_RELEASES[*]} $DEBIAN_TESTING)"
         exit 77
     fi
-    if [ "$1" = test ]; then
-        exec scripts/lib/suite_in_debian_root.sh "$codename" scripts/lib/arm64.sh --in-root "$@"
-    fi
-    status=0
-    out=$(scripts/lib/suite_in_debian_root.sh "$codename" scripts/lib/arm64.sh --in-root "$@") ||
-        status=$?
-    # The root's copy of this tree built in build/debian-<codename> here.
-    case $out in
-    */tavlo/build/*.deb) echo "$(realpath "build/debian-$codename")/${out#*/tavlo/build/}" ;;
-    *) [ -z "$out" ] || echo "$out" >&2 ;;
-    esac
-    exit "$status"
+    again=(scripts/lib/arm64.sh --in-root "$@")
+    [ "$command" = package ] || exec scripts/lib/suite_in_debian_root.sh "$codename" "${again[@]}"
+    debian_root_path "$codename" "${again[@]}"
+    exit
 fi
-shift
-command=$1
-shift
-check=false
-case $command:${1:-} in
-package:) ;;
-package:--check) check=true ;;
-test:) check=true ;;
-*) usage ;;
-esac
 
-# What the build needs: the cross compilers, Qt's tools for this machine and Qt's libraries for
-# arm64 side by side (Qt's dev package is Multi-Arch: same), and qemu; dpkg-shlibdeps (dpkg-dev)
-# and file let cpack work out the package's Depends. The checks add those of the machine's own
-# package (dist/package_test.sh: lintian and the validators) and the maker of the bare roots the
-# package is installed in, with the helpers of its user namespaces.
+# The cross compilers, Qt's tools for this machine and Qt's libraries for arm64 side by side (Qt's
+# dev package is Multi-Arch: same), qemu, and what the machine's own package is made and checked
+# with (scripts/package).
 packages=(cmake ninja-build ccache crossbuild-essential-arm64 qemu-user qt6-base-dev
     qt6-base-dev-tools qt6-base-dev:arm64 libgl-dev:arm64 fonts-liberation dpkg-dev file)
 ! $check || packages+=(lintian desktop-file-utils appstream mmdebstrap uidmap)
-# The tests: GoogleTest, X11 for the tool that closes the window, Qt's platform interface (to
-# report a window moved to another screen), Qt's Wayland plugin (whose messages the test without
-# a display expects), and the private X server with the tools that click and look at the window,
-# each program on a private session bus, and a window manager.
+# The tests' packages, as scripts/test's, with Qt's Wayland plugin, whose messages the test
+# without a display expects.
 [ "$command" != test ] || packages+=(libgtest-dev:arm64 libgmock-dev:arm64 libx11-dev:arm64
     qt6-base-private-dev:arm64 qt6-wayland:arm64 xvfb xauth xdotool imagemagick procps dbus
     openbox x11-utils)
@@ -80,36 +55,27 @@ echo force-unsafe-io | "${as_root[@]}" tee /etc/dpkg/dpkg.cfg.d/unsafe-io >/dev/
 ensure_packages "${packages[@]}" >&2
 ! $check || ensure_subids
 
-# Debian's flags for arm64 packages, hardening on, as for the machine's own package
-# (scripts/package). Given on every configure, as the cache would otherwise keep older ones.
-export DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_HOST_ARCH=arm64
-# Configures and builds folder $1 with the -D options that follow. What was compiled before is
-# taken from ccache's cache, kept with the downloads between runs: a change rebuilds what it
-# touches, as in a build folder of one's own.
+# dpkg-buildflags and dpkg-shlibdeps make arm64's flags and read the program with arm64's objdump.
+export DEB_HOST_ARCH=arm64
+# What was compiled before is taken from ccache's cache, kept with the downloads between runs: a
+# change rebuilds what it touches, as in a build folder of one's own.
 CCACHE_DIR=$(tavlo_cache)/ccache-arm64
 export CCACHE_DIR
+# Configures and builds folder $1 with the -D options that follow, as the machine's own package is.
 arm64_build() {
     local build=$1 start=$SECONDS
     shift
-    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/aarch64-linux-gnu.cmake" -DTAVLO_BUILD_BENCH=OFF \
-        -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCPACK_DEBIAN_PACKAGE_ARCHITECTURE=arm64 \
-        "-DCMAKE_CXX_FLAGS=$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
-        "-DCMAKE_EXE_LINKER_FLAGS=$(dpkg-buildflags --get LDFLAGS)" "$@" >&2
+    debian_configure "$build" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/aarch64-linux-gnu.cmake" \
+        -DTAVLO_BUILD_BENCH=OFF -DCMAKE_CXX_COMPILER_LAUNCHER=ccache \
+        -DCPACK_DEBIAN_PACKAGE_ARCHITECTURE=arm64 "$@"
     nice -n 10 cmake --build "$build" --parallel "$(nproc)" >&2
     echo "arm64 build in $build: $((SECONDS - start))s" >&2
 }
 
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-# Installs package $1 with apt into a bare root of each release that follows, made from the
-# Debian archive as the package test's roots are (scripts/lib/debian.sh), with arm64 as a foreign
-# architecture and qemu's emulator, and starts the installed program there under qemu, from its
-# desktop entry, as an ordinary user: its window must show, and Exit must end it with status 0
-# (dist/debian/tests/start, the package's own test).
+# Installs package $1 with apt into a bare root of each release that follows, with arm64 as a
+# foreign architecture, and runs the package's own test there (dist/debian/tests/start) under
+# qemu: started from its desktop entry as an ordinary user, its window must show, and Exit must
+# end it with status 0.
 arm64_install_test() {
     local deb=$1 codename start work reason
     shift
@@ -132,7 +98,7 @@ arm64_install_test() {
             --customize-hook='chroot "$1" setpriv --reuid=player --regid=player --init-groups \
                 env -i PATH=/usr/local/bin:/usr/bin:/bin HOME=/home/player LANG=C.UTF-8 \
                 AUTOPKGTEST_TMP=/tmp/test "TAVLO_EMULATOR=qemu-aarch64 -L /" bash /tmp/start' ||
-            fail "on Debian $codename: $(tail -n 30 "$work/$codename.log")"
+            { echo "FAIL: on Debian $codename: $(tail -n 30 "$work/$codename.log")"; exit 1; }
         echo "Debian $codename (arm64 as a foreign architecture):" \
             "$(grep -h '^the installed program' "$work/$codename.log") under qemu" \
             "($((SECONDS - start))s)" >&2
@@ -140,12 +106,10 @@ arm64_install_test() {
     rm -rf "$work"
 }
 
-# The tests: the C++ tests under qemu, through ctest's emulator, and the scripts that drive the
-# program in a real window, which start it through the same emulator (TAVLO_EMULATOR). Left out:
-# Orca over the accessibility bus and sway (qemu's programs are not the ones those tests look
-# for by name, and Orca's speech takes too long under it), the machine's own package test, the
-# checks of the desktop entry and metainfo, which are the same files for every machine, and the
-# thousands of random clicks of the monkey test, which try the rules rather than the machine.
+# The tests, each program started through qemu. Left out: Orca and sway (qemu's programs are not
+# the ones they look for by name, and Orca's speech takes too long under it), the machine's own
+# package test, the desktop files' checks (the same files for every machine), and the monkey
+# test's random clicks, which try the rules rather than the machine.
 if [ "$command" = test ]; then
     build=build/arm64
     arm64_build "$build" -DBUILD_TESTING=ON
@@ -161,13 +125,7 @@ else
     mapfile -t codenames < <(debian_codenames_from_host)
 fi
 
-# The .deb, in a fresh folder. dpkg-shlibdeps takes the libraries' packages for arm64 from
-# DEB_HOST_ARCH, and reads the program with arm64's objdump.
-rm -rf "$build/deb"
-cpack --config "$build/CPackConfig.cmake" -G DEB -B "$build/deb" >&2
-debs=("$build"/deb/*.deb)
-[ ${#debs[@]} = 1 ] && [ -f "${debs[0]}" ] || fail "cpack made no single .deb in $build/deb"
-deb=$(realpath "${debs[0]}")
+deb=$(debian_package "$build")
 $check || echo "package: $(basename "$deb") ($(stat -c %s "$deb") bytes)" >&2
 if $check; then
     # Checked as the machine's own package is, against arm64's libraries, and installed into bare

@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The Debian releases Tavlo supports, and bare roots of them made with mmdebstrap from the
-# Debian archive this machine's apt uses. Sourced by scripts/test and dist/package_test.sh.
+# The Debian releases Tavlo supports, bare roots of them made with mmdebstrap from the Debian
+# archive this machine's apt uses, and the making of Debian packages. Sourced by the scripts.
 
 # Version:codename, oldest first. A package built on one release installs on the later ones.
 DEBIAN_RELEASES=(12:bookworm 13:trixie)
@@ -12,10 +12,7 @@ DEBIAN_TESTING=14:forky
 debian_codename() {
     local release
     for release in "${DEBIAN_RELEASES[@]}" "$DEBIAN_TESTING"; do
-        if [ "$1" = "${release%%:*}" ] || [ "$1" = "${release#*:}" ]; then
-            echo "${release#*:}"
-            return 0
-        fi
+        [[ :$release: != *":$1:"* ]] || { echo "${release#*:}" && return 0; }
     done
     return 1
 }
@@ -33,19 +30,13 @@ debian_older_than() {
 # The supported releases from this machine's own on, by codename: where a package built here
 # installs.
 debian_codenames_from_host() {
-    local release host from=false
-    host=$(host_codename)
-    for release in "${DEBIAN_RELEASES[@]}"; do
-        [ "${release#*:}" = "$host" ] && from=true
-        if $from; then echo "${release#*:}"; fi
-    done
+    printf '%s\n' "${DEBIAN_RELEASES[@]#*:}" | sed -n "/^$(host_codename)\$/,\$p"
 }
 
-# Apt source lines ("deb URI suite component") for release $1, made from the archives this
-# machine's apt uses for its own release (as apt-get indextargets lists them): the release itself
-# and its updates and security suites, each with release $1's codename put in. So every root comes
-# from the mirrors the administrator chose, and no other vendor's packages can hide a missing
-# dependency. Prints nothing where apt names no archive of this machine's release.
+# Apt source lines ("deb URI suite component") for release $1: the archives this machine's apt
+# uses for its own release, its updates and security suites (apt-get indextargets), with release
+# $1's codename put in. So every root comes from the mirrors the administrator chose, and no other
+# vendor's packages can hide a missing dependency. Prints nothing where apt names no archive.
 debian_sources() {
     local host uri suite component
     host=$(host_codename)
@@ -73,12 +64,11 @@ debian_archive_unavailable() {
     fi
 }
 
-# Makes a bare root of release $1 in folder $2 (or tarball, by its name): Debian's essential
-# packages and apt, from the sources debian_sources gives, then the customize hooks given as
-# further arguments (mmdebstrap's --customize-hook=...). Downloads are kept in folder $3 between
-# runs, which takes only what this run used. mmdebstrap ($MMDEBSTRAP, or found on the PATH) logs
-# to $2.log. Run by root, it runs as root, in a mount namespace of its own so that its mounts go
-# with it; by another user, in the user namespace it makes itself.
+# Makes a bare root of release $1 in folder $2 (or tarball, by its name) from the sources
+# debian_sources gives, with mmdebstrap's options that follow (customize hooks, say); it logs to
+# $2.log. Downloads are kept in folder $3 between runs, which takes only what this run used. Run
+# by root, mmdebstrap ($MMDEBSTRAP, or found on the PATH) runs in a mount namespace of its own, so
+# that its mounts go with it; by another user, in the user namespace it makes itself.
 debian_root_pid=
 make_debian_root() {
     local codename=$1 root=$2 cache=$3 status=0 sources=() testing=() ns=()
@@ -105,9 +95,7 @@ make_debian_root() {
     rm -rf "$cache"
     mv "$cache.new" "$cache"
     # Run through sudo, the folder still belongs to whoever asked for it.
-    if [ -n "${SUDO_UID:-}" ]; then
-        chown -R "$SUDO_UID:$SUDO_GID" "$cache"
-    fi
+    [ -z "${SUDO_UID:-}" ] || chown -R "$SUDO_UID:$SUDO_GID" "$cache"
 }
 
 # Stops a root still being made, for a caller's clean-up.
@@ -123,16 +111,14 @@ stop_debian_root() {
 tavlo_cache() {
     local home=$HOME
     # Through sudo, HOME is root's; the cache stays the caller's.
-    if [ -n "${SUDO_USER:-}" ]; then
-        home=$(getent passwd "$SUDO_USER" | cut -d: -f6)
-    fi
+    [ -z "${SUDO_USER:-}" ] || home=$(getent passwd "$SUDO_USER" | cut -d: -f6)
     echo "${TAVLO_CACHE:-${XDG_CACHE_HOME:-$home/.cache}/tavlo}"
 }
 
 # Fetches the source of Debian's qt6-base, version $2, into folder $1 with `apt-get source`, from
-# the archives of this machine's own apt sources (debian_sources), through a private source list,
-# so the system's apt setup is left as it is; apt's output goes to file $3. Where the source
-# cannot be had, it says so on a "SKIPPED:" line and returns 77.
+# debian_sources' archives through a private source list, leaving the system's apt setup as it
+# is; apt's output goes to file $3. Where it cannot be had, it says so on a "SKIPPED:" line and
+# returns 77.
 qt_source() {
     local build=$1 version=$2 log=$3
     mkdir -p "$build/apt/lists/partial"
@@ -179,4 +165,42 @@ cached_qt() {
         touch "$qt/.complete"
     ) 9>"$dir/.lock" || return
     echo "$qt"
+}
+
+# Runs command $2... in a bare root of Debian release $1 (suite_in_debian_root.sh) and prints the
+# path it printed as it is here: the root's copy of this tree builds in build/debian-<codename>.
+debian_root_path() {
+    local out status=0 builds
+    out=$(scripts/lib/suite_in_debian_root.sh "$@") || status=$?
+    builds=$(realpath "build/debian-$(debian_codename "$1")")
+    case $out in
+    */tavlo/build/*) echo "$builds/${out#*/tavlo/build/}" ;;
+    *) [ -z "$out" ] || echo "$out" >&2 ;;
+    esac
+    return "$status"
+}
+
+# Configures build folder $1 (Release) with the -D options that follow and Debian's compiler and
+# linker flags for packages, every hardening feature on; given on every configure, as the cache
+# would otherwise keep older ones.
+debian_configure() {
+    local build=$1
+    local -x DEB_BUILD_MAINT_OPTIONS=hardening=+all
+    shift
+    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        "-DCMAKE_CXX_FLAGS=$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
+        "-DCMAKE_EXE_LINKER_FLAGS=$(dpkg-buildflags --get LDFLAGS)" "$@" >&2
+}
+
+# Packs build folder $1 into a .deb, in a fresh folder $1/deb so that a package of an earlier
+# version never sits next to it, and prints its path. dpkg-shlibdeps (dpkg-dev) and file let
+# cpack work out the libraries the package depends on.
+debian_package() {
+    local debs
+    rm -rf "$1/deb"
+    cpack --config "$1/CPackConfig.cmake" -G DEB -B "$1/deb" >&2
+    debs=("$1"/deb/*.deb)
+    [ ${#debs[@]} = 1 ] && [ -f "${debs[0]}" ] ||
+        { echo "FAIL: cpack made no single .deb in $1/deb" >&2; return 1; }
+    realpath "${debs[0]}"
 }

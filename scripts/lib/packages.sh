@@ -1,7 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs the Debian packages given as arguments that are not installed yet, and gives the user
-# subordinate ids.
-# Sourced by the scripts in scripts/; uses sudo when not run as root.
+# Installs Debian packages, and gives the user subordinate ids; sourced by the scripts, it uses
+# sudo when not run as root.
 
 as_root=()
 [ "$(id -u)" = 0 ] || as_root=(sudo)

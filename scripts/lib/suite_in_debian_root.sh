@@ -1,17 +1,11 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Runs `./scripts/test` (or the command given) inside a bare root of another Debian release, as a
-# new user would on a fresh machine: an ordinary user with sudo, whose copy of this working tree
-# builds and tests itself there, installing what it needs with apt-get. The root is made anew each
-# time with mmdebstrap from the Debian archive this machine's apt uses; downloads are kept between
-# runs. The copy's build folder is this tree's build/debian-<codename>, so what the command builds
-# there (the Windows installer, say) is still at hand when the root is gone.
-# systemd-nspawn runs it as a container, so nothing it mounts or starts outlives it. Where it
-# cannot run (no root or sudo without a password, no mount namespace, no archive), it says why in
-# a line "SKIPPED: ..." and exits with status 77.
+# Runs `./scripts/test` (or the command given) inside a bare root of another Debian release, made
+# anew with mmdebstrap and run as a systemd-nspawn container, as an ordinary user with sudo, on a
+# copy of this working tree whose build folder is this tree's build/debian-<codename> (README.md).
+# Where it cannot run, it says why in a line "SKIPPED: ..." and exits with status 77.
 # Usage: suite_in_debian_root.sh <release: 13 or trixie, 14 or forky for Debian testing>
 #        [<command, run in the copy's folder> [<argument>...]]
-#        (called by ./scripts/test --debian and, on an older Debian, by the Windows build's scripts)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/lib/packages.sh
@@ -63,23 +57,21 @@ fi
 start=$(date +%s)
 root=$work/root
 user=player
-# An ordinary user with sudo, as the README allows, and a copy of this working tree: what git
-# tracks and what it would add, so uncommitted work is tested too, but none of its build folders:
-# the copy builds in its own, build/debian-<codename> (below).
-make_debian_root "$codename" "$root" "$cache/debian-$codename-root" --include=sudo,passwd,mount,netbase \
+# An ordinary user with sudo, as the README allows, and a copy of what git tracks and would add
+# to this working tree, so uncommitted work is tested too, but none of its build folders.
+make_debian_root "$codename" "$root" "$cache/debian-$codename-root" \
+    --include=sudo,passwd,mount,netbase \
     --customize-hook="chroot \"\$1\" useradd --create-home --shell /bin/bash $user" \
     --customize-hook="echo '$user ALL=(ALL) NOPASSWD: ALL' >\"\$1/etc/sudoers.d/$user\"" \
     --customize-hook="chmod 440 \"\$1/etc/sudoers.d/$user\"" ||
     { echo "FAIL: making the root failed: $(tail -n 30 "$root.log")" >&2; exit 1; }
 home=$root/home/$user
-mkdir "$home/tavlo"
+mkdir -p "$home/tavlo/build"
 if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
     git ls-files -z --cached --others --exclude-standard | tar --null -T - -c | tar -x -C "$home/tavlo"
 else
     tar -c --exclude=./build --exclude='./build-*' . | tar -x -C "$home/tavlo"
 fi
-ids=$(chroot "$root" id -u "$user"):$(chroot "$root" id -g "$user")
-chown -R "$ids" "$home/tavlo"
 echo "Debian $codename root made in $(($(date +%s) - start))s" >&2
 
 # What the suite downloads there is kept too: apt's packages, and the roots its package test
@@ -87,15 +79,16 @@ echo "Debian $codename root made in $(($(date +%s) - start))s" >&2
 packages=$cache/debian-$codename-packages
 user_cache=$cache/debian-$codename-user
 builds=$PWD/build/debian-$codename
-mkdir -p "$packages" "$user_cache" "$builds" "$home/tavlo/build"
-chown -R "$ids" "$user_cache" "$builds" "$home/tavlo/build"
+mkdir -p "$packages" "$user_cache" "$builds"
+ids=$(chroot "$root" id -u "$user"):$(chroot "$root" id -g "$user")
+chown -R "$ids" "$home/tavlo" "$user_cache" "$builds"
 
 # The root as a container, with mounts and processes of its own and the host's network, named
 # localhost, which its /etc/hosts (from netbase) knows. Unlike a chroot, it lets the suite's user
-# make namespaces of its own there, as on a machine of its own. Its /etc stays its own, for
-# apt-get to change: a copy of the host's name servers, and no time zone mounted over its own. Its console is the caller's pipes, so it has no
-# /dev/console, which autopkgtest-virt-unshare mounts into its roots: /dev/null stands in. And the
-# suite does not get the container's readiness socket, which only root may use (Orca 51 would).
+# make namespaces of its own there. Its /etc stays its own, for apt-get to change: a copy of the
+# host's name servers, and no time zone mounted over its own. Its console is the caller's pipes,
+# so it has no /dev/console, which autopkgtest-virt-unshare mounts into its roots: /dev/null
+# stands in. The suite does not get the readiness socket, which only root may use (Orca 51 would).
 systemd-nspawn --quiet --register=no --keep-unit --console=pipe --directory="$root" \
     --machine="$machine" --hostname=localhost --resolv-conf=copy-host --timezone=off \
     --bind=/dev/null:/dev/console --bind="$packages:/var/cache/apt/archives" \

@@ -1,14 +1,12 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Tavlo for 64-bit Windows, made on Debian from Debian's packages alone: the mingw-w64 cross
 # compiler, a static Qt built once from Debian's own qt6-base source and kept in the cache, Wine
-# to run the result and NSIS for the installer. Sourced by scripts/test and scripts/package,
-# after scripts/lib/packages.sh and scripts/lib/debian.sh.
+# to run the result and NSIS for the installer. Sourced after packages.sh and debian.sh.
 
-# Qt for Windows, and the program, are built with Qt's host tools (moc, rcc, uic) of the same
-# version: the machine's own. From Qt 6.8 (Debian 13) on, Qt passes its announcement event on to
+# Qt for Windows, and the program, are built with the machine's own Qt host tools (moc, rcc,
+# uic), of the same version. From Qt 6.8 (Debian 13) on, Qt passes its announcement event on to
 # Windows screen readers as UI Automation's notification, so that a blind player hears each move.
-# On an older Debian, all that is done for Windows is done in a bare root of this release
-# (scripts/lib/suite_in_debian_root.sh), and what it builds lands in build/debian-<codename>.
+# On an older Debian, it is all done in a bare root of this release (suite_in_debian_root.sh).
 WINDOWS_DEBIAN=13
 
 # Whether this machine's Debian is older than that.
@@ -44,29 +42,22 @@ windows_qt_build() {
         cmake --install .
 }
 
-# Cross-builds, in build folder $2 with Qt for Windows in folder $1, the targets given after any
-# -D options for CMake (all of them, the installer and the tests too, where none is given).
+# Cross-builds everything (the program, its installer, and the tests unless -DBUILD_TESTING=OFF
+# is given) in build folder $2 with Qt for Windows in folder $1 and the -D options that follow.
 windows_build() {
-    local qt=$1 build=$2 options=() targets=()
+    local qt=$1 build=$2
     shift 2
-    while [[ ${1:-} == -D* ]]; do
-        options+=("$1")
-        shift
-    done
-    [ $# = 0 ] || targets=(--target "$@")
     # Debian's Qt leaves out the static plugins' packages, which link Windows' platform plugin
     # into each program: taken in here.
     cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVLO_BUILD_BENCH=OFF \
         "-DCMAKE_TOOLCHAIN_FILE=$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
-        -DQT_SKIP_AUTO_PLUGIN_INCLUSION=OFF "${options[@]}" >&2
-    nice -n 10 cmake --build "$build" --parallel "$(nproc)" "${targets[@]}" >&2
+        -DQT_SKIP_AUTO_PLUGIN_INCLUSION=OFF "$@" >&2
+    nice -n 10 cmake --build "$build" --parallel "$(nproc)" >&2
 }
 
-# Makes the installer of the program built in folder $1 (dist/windows/CMakeLists.txt) and prints
-# its path.
+# The path of the installer made in build folder $1 (dist/windows/CMakeLists.txt).
 windows_installer() {
     local version
-    cmake --build "$1" --target installer >&2
     version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$1/CMakeCache.txt")
     echo "$(realpath "$1")/installer/tavlo-$version-setup.exe"
 }

@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The tests of the Windows build (./scripts/test --windows): builds Qt for Windows the first time
-# (scripts/lib/windows.sh), builds the scripted window for Linux, to compare with, cross-builds
-# the program, its installer and its tests, and runs them with ctest under Wine
-# (tests/windows); on a Debian older than 13, all of that in a bare Debian 13 root. Where the
-# tools cannot be installed, Qt's source cannot be had or that root cannot be made, it says so on
-# a "SKIPPED:" line and exits with status 77.
+# ./scripts/test --windows: the Windows build and its tests under Wine (tests/windows), beside the
+# Linux build's scripted window (README.md); on a Debian older than 13, in a bare Debian 13 root.
+# Where the tools, Qt's source or that root cannot be had, it says so on a "SKIPPED:" line and
+# exits with status 77.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/lib/packages.sh
@@ -19,10 +17,8 @@ packages=("${WINDOWS_PACKAGES[@]}" "${BUILD_PACKAGES[@]}" googletest libgtest-de
     qt6-base-private-dev libx11-dev xvfb xauth xdotool imagemagick fonts-liberation
     python3-fonttools dbus)
 missing=$(missing_packages "${packages[@]}" | paste -s -d ' ')
-if [ -n "$missing" ] && [ "$(id -u)" != 0 ] && ! sudo -n true 2>/dev/null; then
-    echo "SKIPPED: $missing not installed, and installing needs root" >&2
-    exit 77
-fi
+[ -z "$missing" ] || [ "$(id -u)" = 0 ] || sudo -n true 2>/dev/null ||
+    { echo "SKIPPED: $missing not installed, and installing needs root" >&2; exit 77; }
 ensure_packages "${packages[@]}"
 start=$(date +%s)
 qt=$(windows_qt) || exit

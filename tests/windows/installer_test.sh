@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The Windows installer under Wine: it installs silently, its Start-menu shortcut starts the game,
-# which ends on Exit, and its silent uninstaller leaves nothing behind.
+# The Windows installer under Wine: it installs silently, its Start-menu shortcut starts the game
+# (tavlo.exe alone, so it needs no DLL beyond Windows' own), which ends on Exit, and its silent
+# uninstaller leaves nothing behind.
 # Usage: installer_test.sh <setup.exe>
 set -euo pipefail
 setup=$1

@@ -1,12 +1,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Helpers for the Windows build's tests under Wine that open windows, on a private Xvfb screen
-# (tests/xvfb/lib.sh; each test starts its own, of the size it needs). Each test has a copy of
-# the build's Wine folder, made by the test wine_prefix (wine.sh), so that nothing it does there
-# (an install, the screen's dots per inch) reaches another test; its Wine server, and every
-# Windows program still running in it, end with the test. Sourced; Wine and the build's Wine
-# folder are in WINE and TAVLO_WINE_FOLDER (tests/windows/CMakeLists.txt).
+# Sourced by the Windows build's window tests under Wine: tests/xvfb/lib.sh, and a copy of the
+# build's Wine folder ($TAVLO_WINE_FOLDER, wine.sh) for the test alone, so that nothing it does
+# there (an install, the screen's dots per inch) reaches another test; its Wine server, and every
+# Windows program still running in it, end with the test.
 source "$(dirname "${BASH_SOURCE[0]}")/../xvfb/lib.sh"
-[ -f "$TAVLO_WINE_FOLDER/maker" ] || fail "no Wine folder; the test wine_prefix makes it"
 # Windows' system folder, 700 MB of Wine's DLLs that nothing writes to, is linked, not copied;
 # so the copy is made next to the build's.
 wine_copy=$(mktemp -d "$TAVLO_WINE_FOLDER.XXXXXX")

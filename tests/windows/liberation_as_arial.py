@@ -1,9 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Writes a copy of a Liberation Sans face under Arial's name, whose metrics it shares.
 
-Wine has no Arial. Its font replacements reach only GDI, and Qt finds fonts through DirectWrite,
-so a Wine prefix gets Liberation Sans as a font named Arial instead, and the program draws its text
-in the font a Windows desktop has.
+Wine has no Arial, and its font replacements reach only GDI, not DirectWrite, through which Qt
+finds fonts: so the program draws its text in the font a Windows desktop has.
 Usage: liberation_as_arial.py <LiberationSans-Style.ttf> <output.ttf>
 """
 import sys

@@ -1,16 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows build's scripted window under Wine next to the Linux build's, on one private Xvfb
-# screen, in scenario $1:
-# - game: the window opens at its size and a whole scripted game (the ladder's extra turn, the
-#   win, New Game, Exit) plays out as in the Linux build, move for move, ending with status 0,
-#   with a board identical to the Linux build's, pixel for pixel, at the win. With a screen
-#   reader's request for the window's UI Automation provider, the game's sentences reach UI
-#   Automation as notifications, one after each move, at the win and on New Game.
-# - scale2: at 200 %, as Windows scales for a dense screen (Wine's 192 dots per inch), the window
-#   is twice its size, with its board drawn from the sharp pictures as the Linux build draws it
-#   at scale 2.
-# - short: on a screen shorter than the window, the wheel and a click reach Exit.
+# screen, in scenario $1: a function scenario_<name> below, named in CMakeLists.txt.
 # Usage: window_test.sh <scenario> <scripted_window.exe> <Linux scripted_window>
 #                       <ui_automation_client.exe>
 set -euo pipefail
@@ -24,18 +15,26 @@ if [ ! -x "$scripted_linux" ]; then
 fi
 source "$(dirname "$0")/lib.sh"
 
-# The board of window picture $1 at scale $2, into file $3, with its square numbers blacked out:
-# each is text, at most 44x20 pixels at its square's top left. The rest must be the Linux
-# build's, pixel for pixel.
+# The board of build $1 (linux, then windows) in window picture $2 at scale $3, with its square
+# numbers blacked out: each is text, at most 44x20 pixels at its square's top left. The rest of
+# the Windows build's must be the Linux build's, pixel for pixel.
 board() {
-    local numbers s=$2
-    numbers=$(awk -v s="$2" 'BEGIN { for (r = 0; r < 10; ++r) for (c = 0; c < 10; ++c) {
+    local numbers s=$3 differ
+    numbers=$(awk -v s="$s" 'BEGIN { for (r = 0; r < 10; ++r) for (c = 0; c < 10; ++c) {
         x = s * (56 + int(c * 1000 / 15 + 0.5)); y = s * (24 + int(r * 1000 / 15 + 0.5))
         printf "rectangle %d,%d %d,%d ", x, y, x + s * 44, y + s * 20 } }')
-    convert "$1" -fill black -draw "$numbers" \
-        -crop "$((667 * s))x$((667 * s))+$((56 * s))+$((24 * s))" +repage "$3"
+    convert "$2" -fill black -draw "$numbers" \
+        -crop "$((667 * s))x$((667 * s))+$((56 * s))+$((24 * s))" +repage "$work/$1-board.png"
+    [ "$1" = windows ] || return 0
+    differ=$(differing_pixels "$work/linux-board.png" "$work/windows-board.png")
+    [ "$differ" = 0 ] ||
+        fail "at scale $s, $differ pixels of the board (numbers aside) differ from Linux's"
 }
 
+# The window opens at its size and a whole scripted game (the ladder's extra turn, the win, New
+# Game, Exit) plays out as in the Linux build, move for move, ending with status 0, with a board
+# identical to the Linux build's, pixel for pixel, at the win. With a screen reader's request for
+# the window's UI Automation provider, the game's sentences reach it as notifications.
 scenario_game() {
     local said differ
     start_xvfb 2560x1600
@@ -54,11 +53,6 @@ New game. Player 1's turn." ] ||
         fail "UI Automation's notifications were not the game's sentences: $said"
     echo "UI Automation: a notification with the game's sentence after each move, the win and" \
         "New Game"
-    board "$work/linux.png" 1 "$work/linux-board.png"
-    board "$work/windows.png" 1 "$work/windows-board.png"
-    differ=$(differing_pixels "$work/linux-board.png" "$work/windows-board.png")
-    [ "$differ" = 0 ] ||
-        fail "$differ pixels of the board (numbers aside) differ from the Linux build's"
     # The text is drawn by another engine, but in the same font: about 18,000 pixels differ. In a
     # font that is not Arial's, whose words are wider and cut short, over 30,000 do.
     differ=$(differing_pixels "$work/linux.png" "$work/windows.png")
@@ -79,19 +73,19 @@ play() {
         fail "no UI Automation provider for the window"
     play_winning_game "$build" 20
     window_shot "$work/$build.png"
+    board "$build" "$work/$build.png" 1
     xdotool mousemove --window "$window" $NEW_GAME click 1
     xdotool mousemove --window "$window" $EXIT click 1
     expect_clean_end "$build: Exit after New Game"
 }
 
+# At 200 %, as Windows scales for a dense screen (Wine's 192 dots per inch), the window is twice
+# its size, with its board drawn from the sharp pictures as the Linux build draws it at scale 2.
 scenario_scale2() {
-    local differ
     start_xvfb 2560x1600
     "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f >/dev/null
     QT_SCALE_FACTOR=2 scaled linux "$scripted_linux"
     scaled windows "$wine" "$scripted_exe"
-    differ=$(differing_pixels "$work/linux-board2.png" "$work/windows-board2.png")
-    [ "$differ" = 0 ] || fail "at 200 %, $differ pixels of the board differ from the Linux build's"
     echo "200 %: the window 1970x1404, its board (numbers aside) that of the Linux build at scale 2"
 }
 # The board of build $1 (linux or windows) at 200 %, started by command $2..., then Exit.
@@ -100,7 +94,7 @@ scaled() {
     shift
     start_app "$@"
     expect_size 1970x1404 "$build at 200 %"
-    board "$work/first.png" 2 "$work/$build-board2.png"
+    board "$build" "$work/first.png" 2
     xdotool mousemove --window "$window" 1720 1352 click 1
     expect_clean_end "$build at 200 %: Exit" 20
 }
@@ -121,6 +115,5 @@ scenario_short() {
         "click reached Exit"
 }
 
-# A further scenario is a function scenario_<name> here, and its name in CMakeLists.txt.
 declare -F "scenario_$scenario" >/dev/null || fail "no scenario '$scenario'"
 "scenario_$scenario"

@@ -1,17 +1,16 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Runs a Windows program under Wine as every test of the Windows build does, in a private Wine
-# folder of the build's: a 64-bit prefix and a home of its own, so that nothing reaches the user's
-# own home (no desktop entries from the Start menu's shortcuts) or Wine prefix; nor does Wine
-# offer to install its stand-ins for .NET and Internet Explorer. The prefix is made first
-# where it is missing, or was made by another Wine or another version of this script: with
-# Liberation Sans under Arial's name (liberation_as_arial.py) standing in for a Windows desktop's
-# Arial. It is the emulator of the Windows build's test programs (tests/CMakeLists.txt).
+# Runs a Windows program under Wine, as the emulator of the Windows build's tests
+# (tests/CMakeLists.txt), in a private Wine folder of the build's: a 64-bit prefix and a home of
+# its own, so that nothing reaches the user's home (no desktop entries from Start-menu shortcuts)
+# or Wine prefix, nor does Wine offer its stand-ins for .NET and Internet Explorer. The prefix is
+# made where it is missing, or was made by another Wine or another version of this script, with
+# Liberation Sans under Arial's name (liberation_as_arial.py) for a Windows desktop's Arial.
 # Usage: wine.sh <wine> <Wine folder> [<Windows program> [<argument>...] | --end]
-# Without a program (the test wine_prefix), it makes the prefix where needed and starts its Wine
-# server with Windows' services, to run until --end (the test wine_server_end): a server that
-# ends between two tests' programs can drop the next one's connection as it goes.
-# Sourced with <wine> <Wine folder>, it sets that environment alone, with $wine and $wineserver.
+# Without a program (the test wine_prefix), it makes the prefix and starts its Wine server, to run
+# until --end (the test wine_server_end): a server that ends between two tests' programs can drop
+# the next one's connection as it goes. Sourced with <wine> <Wine folder>, it sets that
+# environment alone, with $wine and $wineserver.
 wine=$1
 wineserver=$(dirname "$wine")/wineserver
 folder=$(realpath -m "$2")
@@ -20,10 +19,7 @@ export WINEPREFIX=$folder/prefix HOME=$folder/home WINEARCH=win64 WINEDEBUG=${WI
 (return 0 2>/dev/null) && return 0
 set -euo pipefail
 shift 2
-if [ "${1:-}" = --end ]; then
-    "$wineserver" -k 2>/dev/null || true
-    exit 0
-fi
+[ "${1:-}" != --end ] || { "$wineserver" -k 2>/dev/null || true; exit 0; }
 
 # What the prefix is made by: this Wine and these scripts.
 here=$(dirname "$0")
